@@ -1,0 +1,48 @@
+#pragma once
+// Field exchange: moves values between a dialog's controls and its member fields, one call per
+// field in a declared order. In the display direction every field goes into its control. In the
+// save direction each control's text is parsed; the first box that does not hold a value of its
+// field's type gets the message, has its text selected and the focus, and ends the exchange:
+// that field and every one after it keep their values.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+class CDialog;
+class QWidget;
+
+class DataExchange {
+public:
+    enum class Direction { Display, Save };
+
+    DataExchange(CDialog& dialog, Direction direction) : m_dialog(dialog), m_direction(direction) {}
+
+    bool saving() const { return m_direction == Direction::Save; }
+    bool failed() const { return m_failed; }
+
+    // Edit boxes holding numbers. Blanks before and after the number are allowed.
+    void intField(int controlId, int& value);                 // "整数を入力してください。"
+    void shortField(int controlId, std::int16_t& value);      // -32768..32767, same message
+    void byteField(int controlId, std::uint8_t& value);       // "0 から 255 までの整数を入力してください。"
+    // Text edit limited to maxBytes of code page 932 text ("%1 文字以内で入力してください。").
+    void textField(int controlId, QString& value, int maxBytes);
+    // Check box: 0 clear, 1 ticked.
+    void checkField(int controlId, int& value);
+
+private:
+    QString controlText(int controlId) const;
+    void setControlText(int controlId, const QString& text);
+    void fail(int controlId, const QString& message);
+
+    CDialog& m_dialog;
+    Direction m_direction;
+    bool m_failed = false;
+};
+
+// Byte length of a text as code page 932; -1 when a character cannot be held.
+int Cp932Length(const QString& text);
+QString FromCp932(std::string_view bytes);
+// nullopt when a character cannot be held in code page 932.
+std::optional<std::string> ToCp932(const QString& text, QString* badChar = nullptr);

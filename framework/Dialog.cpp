@@ -1,0 +1,361 @@
+#include "framework/Dialog.h"
+
+#include "res/Resources.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kOkId = 1;
+constexpr int kCancelId = 2;
+
+int mulDiv(int value, int numerator, int denominator)
+{
+    const long long product = static_cast<long long>(value) * numerator;
+    return int((product >= 0 ? product + denominator / 2 : product - denominator / 2) / denominator);
+}
+
+Qt::Alignment textAlignment(std::uint32_t style, Qt::Alignment vertical)
+{
+    Qt::Alignment horizontal = Qt::AlignLeft;
+    if (style & Style::Right)
+        horizontal = Qt::AlignRight;
+    else if (style & Style::Center)
+        horizontal = Qt::AlignHCenter;
+    return horizontal | ((style & Style::VCenter) ? Qt::AlignVCenter : vertical);
+}
+
+}  // namespace
+
+QFont CDialog::dialogFont(const char* face, int points)
+{
+    // Where the template's font is missing, a metric-compatible Japanese font keeps the proportions.
+    QStringList candidates{QString::fromUtf8(face)};
+    if (candidates.front() == QStringLiteral("ＭＳ Ｐゴシック"))
+        candidates << QStringLiteral("MS PGothic") << QStringLiteral("IPAPGothic") << QStringLiteral("IPA Pゴシック")
+                   << QStringLiteral("VL PGothic") << QStringLiteral("Noto Sans CJK JP");
+    QString family = candidates.front();
+    for (const QString& candidate : candidates) {
+        if (QFontDatabase::hasFamily(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    QFont font(family);
+    font.setPointSize(points);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent, const MenuTemplate* menu)
+    : QDialog(parent), m_template(dialogTemplate)
+{
+    setObjectName(QString::number(dialogTemplate.id));
+    setAccessibleDescription(QStringLiteral("id=%1").arg(dialogTemplate.id));
+    setWindowTitle(QString::fromUtf8(dialogTemplate.title));
+    setWindowIcon(AppIcon());
+
+    const QFont font = dialogFont(dialogTemplate.fontFace, dialogTemplate.fontPoints);
+    setFont(font);
+    const QFontMetrics metrics(font);
+    const int average = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    m_baseX = (average / 26 + 1) / 2;
+    m_baseY = metrics.height();
+
+    Qt::WindowFlags flags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+    if (dialogTemplate.style & DialogStyle::MinimizeBox)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (dialogTemplate.style & DialogStyle::ToolWindow)
+        flags = (flags & ~Qt::Dialog) | Qt::Tool;
+    if (dialogTemplate.style & DialogStyle::Child)
+        flags = Qt::Widget;
+    setWindowFlags(flags);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    if (menu) {
+        m_menuBar = new QMenuBar(this);
+        m_menuBar->setNativeMenuBar(false);
+        layout->setMenuBar(m_menuBar);
+        buildMenu(*menu);
+    }
+    m_client = new QWidget(this);
+    m_client->setFixedSize(dialogRect(0, 0, dialogTemplate.width, dialogTemplate.height).size());
+    layout->addWidget(m_client);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    buildControls();
+}
+
+CDialog::~CDialog() = default;
+
+QRect CDialog::dialogRect(int x, int y, int width, int height) const
+{
+    const int left = mulDiv(x, m_baseX, 4);
+    const int top = mulDiv(y, m_baseY, 8);
+    return QRect(left, top, mulDiv(x + width, m_baseX, 4) - left, mulDiv(y + height, m_baseY, 8) - top);
+}
+
+void CDialog::buildControls()
+{
+    // Group boxes are created first so that they stay behind the controls they frame.
+    for (const ControlTemplate& control : m_template.controls)
+        if (control.kind == ControlKind::GroupBox)
+            createControl(control);
+    for (const ControlTemplate& control : m_template.controls)
+        if (control.kind != ControlKind::GroupBox)
+            createControl(control);
+}
+
+QWidget* CDialog::createControl(const ControlTemplate& control)
+{
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    QRect rect = dialogRect(control.x, control.y, control.width, control.height);
+    QWidget* widget = nullptr;
+
+    switch (control.kind) {
+    case ControlKind::Static: {
+        auto* label = new QLabel(text, m_client);
+        label->setAlignment(textAlignment(control.style, Qt::AlignTop));
+        widget = label;
+        break;
+    }
+    case ControlKind::Icon: {
+        auto* label = new QLabel(m_client);
+        label->setPixmap(AppIcon().pixmap(32, 32));
+        rect.setSize(QSize(32, 32));
+        widget = label;
+        break;
+    }
+    case ControlKind::GroupBox:
+        widget = new QGroupBox(text, m_client);
+        break;
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(text, m_client);
+        edit->setAlignment(textAlignment(control.style, Qt::AlignVCenter));
+        edit->setReadOnly(control.style & Style::ReadOnly);
+        edit->setTextMargins(0, 0, 0, 0);
+        edit->setFrame(true);
+        widget = edit;
+        break;
+    }
+    case ControlKind::ListBox: {
+        auto* list = new QListWidget(m_client);
+        list->setVerticalScrollBarPolicy((control.style & Style::VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setSelectionMode(QAbstractItemView::SingleSelection);
+        list->setUniformItemSizes(true);
+        widget = list;
+        break;
+    }
+    case ControlKind::ComboBox: {
+        auto* combo = new QComboBox(m_client);
+        // The template's height is the height of the dropped list; the closed combo is one line.
+        const QRect closed = dialogRect(control.x, control.y, control.width, 12);
+        combo->setMaxVisibleItems(qMax(4, rect.height() / qMax(1, m_baseY) - 1));
+        rect = closed;
+        widget = combo;
+        break;
+    }
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(text, m_client);
+        button->setAutoDefault(false);
+        button->setDefault(control.style & Style::Default);
+        widget = button;
+        break;
+    }
+    case ControlKind::CheckBox:
+        widget = new QCheckBox(text, m_client);
+        break;
+    case ControlKind::Frame: {
+        auto* frame = new QFrame(m_client);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        frame->setAutoFillBackground(true);
+        QPalette palette = frame->palette();
+        palette.setColor(QPalette::Window, Qt::black);
+        frame->setPalette(palette);
+        widget = frame;
+        break;
+    }
+    case ControlKind::Placeholder:
+        widget = new QWidget(m_client);
+        break;
+    }
+
+    widget->setGeometry(rect);
+    if (control.style & Style::Hidden)
+        widget->hide();
+    widget->setFocusPolicy((control.style & Style::TabStop) || control.kind == ControlKind::PushButton
+                                   || control.kind == ControlKind::CheckBox || control.kind == ControlKind::Edit
+                                   || control.kind == ControlKind::ComboBox || control.kind == ControlKind::ListBox
+                               ? Qt::StrongFocus
+                               : Qt::NoFocus);
+    if (control.id != -1) {
+        widget->setObjectName(QString::number(control.id));
+        widget->setAccessibleDescription(QStringLiteral("id=%1").arg(control.id));
+        m_controls.insert(control.id, widget);
+    }
+    if (control.id == kOkId)
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            connect(button, &QAbstractButton::clicked, this, &CDialog::accept);
+    if (control.id == kCancelId)
+        if (auto* button = qobject_cast<QAbstractButton*>(widget))
+            connect(button, &QAbstractButton::clicked, this, &CDialog::reject);
+    return widget;
+}
+
+void CDialog::buildMenu(const MenuTemplate& menu)
+{
+    for (const MenuPopupTemplate& popup : menu.popups) {
+        QMenu* qmenu = m_menuBar->addMenu(QString::fromUtf8(popup.text));
+        for (const MenuItemTemplate& item : popup.items) {
+            if (!item.text) {
+                qmenu->addSeparator();
+                continue;
+            }
+            QAction* action = qmenu->addAction(QString::fromUtf8(item.text));
+            if (item.prompt) {
+                const QString prompt = QString::fromUtf8(item.prompt);
+                action->setStatusTip(prompt.section(u'\n', 0, 0));
+                action->setToolTip(prompt.section(u'\n', 1, 1));
+            }
+            const int command = item.command;
+            connect(action, &QAction::triggered, this, [this, command] { dispatch(Notify::Command, command); });
+            m_commands.insert(command, action);
+        }
+    }
+}
+
+QWidget* CDialog::control(int id) const { return m_controls.value(id, nullptr); }
+QLineEdit* CDialog::edit(int id) const { return qobject_cast<QLineEdit*>(control(id)); }
+QListWidget* CDialog::list(int id) const { return qobject_cast<QListWidget*>(control(id)); }
+QComboBox* CDialog::combo(int id) const { return qobject_cast<QComboBox*>(control(id)); }
+QAbstractButton* CDialog::button(int id) const { return qobject_cast<QAbstractButton*>(control(id)); }
+QAction* CDialog::menuCommand(int commandId) const { return m_commands.value(commandId, nullptr); }
+
+void CDialog::setRoutes(std::vector<Route> routes)
+{
+    m_routes = std::move(routes);
+    for (const Route& route : m_routes)
+        connectRoute(route);
+}
+
+void CDialog::connectRoute(const Route& route)
+{
+    if (route.code == Notify::Command)
+        return;  // menu actions dispatch by command id already
+    const Notify code = route.code;
+    for (int id = route.firstId; id <= route.lastId; ++id) {
+        QWidget* widget = control(id);
+        if (!widget)
+            continue;
+        auto fire = [this, code, id] { dispatch(code, id); };
+        switch (code) {
+        case Notify::Clicked:
+            if (auto* button = qobject_cast<QAbstractButton*>(widget))
+                connect(button, &QAbstractButton::clicked, this, fire);
+            break;
+        case Notify::SelChange:
+            if (auto* listWidget = qobject_cast<QListWidget*>(widget))
+                connect(listWidget, &QListWidget::currentRowChanged, this, fire);
+            else if (auto* comboBox = qobject_cast<QComboBox*>(widget))
+                connect(comboBox, &QComboBox::activated, this, fire);
+            break;
+        case Notify::DoubleClick:
+            if (auto* listWidget = qobject_cast<QListWidget*>(widget))
+                connect(listWidget, &QListWidget::itemDoubleClicked, this, fire);
+            break;
+        case Notify::KillFocus:
+            widget->installEventFilter(this);
+            break;
+        case Notify::Command:
+            break;
+        }
+    }
+}
+
+bool CDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut) {
+        bool ok = false;
+        const int id = watched->objectName().toInt(&ok);
+        if (ok && m_controls.value(id) == watched)
+            dispatch(Notify::KillFocus, id);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CDialog::dispatch(Notify code, int id)
+{
+    for (const Route& route : m_routes) {
+        if (route.code != code || id < route.firstId || id > route.lastId)
+            continue;
+        if (route.guarded && !isDataLoaded())
+            return;
+        route.handler(id);
+        return;
+    }
+}
+
+bool CDialog::UpdateData(bool save)
+{
+    DataExchange exchange(*this, save ? DataExchange::Direction::Save : DataExchange::Direction::Display);
+    DoDataExchange(exchange);
+    return !exchange.failed();
+}
+
+bool CDialog::Create()
+{
+    if (m_created)
+        return true;
+    m_created = true;
+    return OnInitDialog();
+}
+
+int CDialog::DoModal()
+{
+    Create();
+    return exec();
+}
+
+void CDialog::DestroyWindow()
+{
+    if (!m_created || m_destroyed)
+        return;
+    m_destroyed = true;
+    hide();
+    OnDestroy();
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        QDialog::accept();
+}
+
+void CDialog::OnCancel() { QDialog::reject(); }
+
+void CDialog::accept() { OnOK(); }
+void CDialog::reject() { OnCancel(); }

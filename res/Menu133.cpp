@@ -1,0 +1,27 @@
+#include "res/Resources.h"
+
+namespace res {
+
+const MenuTemplate kMenu133{
+    133,
+    {
+        {"ﾌｧｲﾙ(&F)",
+         {
+             {"上書き保存(&S)", 32775, "変更をUnitinfo.datに保存\n保存"},
+             {nullptr, 0, nullptr},
+             {"兵器ﾃﾞｰﾀの読み込み(&I)", 32777, nullptr},
+             {"兵器ﾃﾞｰﾀの書き出し(&O)", 32776, nullptr},
+             {"兵器ﾃﾞｰﾀの一括読み込み", 32778, nullptr},
+             {nullptr, 0, nullptr},
+             {"終了(&E)", 57665, "ｱﾌﾟﾘｹｰｼｮﾝの終了\n終了"},
+         }},
+        {"表示(&V)",
+         {
+             {"移動力(&S)", 32771, nullptr},
+             {"生産可能国(&P)", 32772, nullptr},
+             {"不明ﾃﾞｰﾀ(&E)", 32779, nullptr},
+         }},
+    },
+};
+
+}  // namespace res

@@ -1,0 +1,40 @@
+#pragma once
+// The program's own texts (UTF-8): messages, prompts and formats, exactly as the user sees them.
+
+namespace str {
+// Field exchange (the dialog framework's messages).
+inline constexpr char kParseInt[] = "整数を入力してください。";
+inline constexpr char kParseByte[] = "0 から 255 までの整数を入力してください。";
+inline constexpr char kTextTooLong[] = "%1 文字以内で入力してください。";
+// A character the game's code page cannot store (%1 is the character).
+inline constexpr char kNotCp932[] = "「%1」はゲームのデータに保存できない文字です。";
+
+// Main dialog.
+inline constexpr char kAboutMenu[] = "Corvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
+inline constexpr char kHelpMenu[] = "ﾍﾙﾌﾟ(&H)";
+inline constexpr char kSaveQuestion[] = "保存してよろしいですか？";
+
+// Clone.
+inline constexpr char kCloneBadTarget[] = "コピー先ユニットが不正です";
+inline constexpr char kCloneSameUnit[] = "コピー元とコピー先のユニットが同じです";
+inline constexpr char kCloneQuestion[] = "複製してよろしいですか？";
+
+// Producing countries.
+inline constexpr char kProkindOpenFailed[] = "生産タイプファイルをオープンできません";
+
+// Exchange files.
+inline constexpr char kUnitFileFilter[] = "ﾕﾆｯﾄﾃﾞｰﾀﾌｧｲﾙ (*.sui)|*.sui|全てのﾌｧｲﾙ (*.*)|*.*||";
+inline constexpr char kExportTitle[] = "兵器データの保存";
+inline constexpr char kExportName[] = "unit%1.sui";  // %1: unit number, four digits
+inline constexpr char kExportFailed[] = "書き出しに失敗しました";
+inline constexpr char kImportTitle[] = "兵器データの読み込み";
+inline constexpr char kImportFailed[] = "読み込みに失敗しました";
+inline constexpr char kImportUnusable[] = "このデータは使用できません";
+inline constexpr char kImportQuestion[] = "%1にデータを読み込んでよろしいですか？";  // %1: four digits
+inline constexpr char kNotUnitFile[] = "兵器データファイルではありません";
+inline constexpr char kBulkTitle[] = "兵器データの一括読み込み";
+inline constexpr char kCommandFileFilter[] = "ｺﾏﾝﾄﾞﾌｧｲﾙ (*.cmd)|*.cmd|全てのﾌｧｲﾙ (*.*)|*.*||";
+inline constexpr char kCommandFileOpenFailed[] = "コマンドファイルのオープンに失敗しました";
+inline constexpr char kBulkAllRead[] = "%1個の兵器を読み込みました";
+inline constexpr char kBulkSomeFailed[] = "%1個の兵器を正常に読み込み、%2個の兵器の読み込みに失敗しました";
+}  // namespace str
