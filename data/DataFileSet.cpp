@@ -1,0 +1,134 @@
+#include "data/DataFileSet.h"
+
+#include <algorithm>
+#include <span>
+#include <system_error>
+#include <vector>
+
+#include "data/FileError.h"
+#include "data/FileIo.h"
+#include "data/GamePaths.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kLocatePrompt[] = "大戦略をインストールしたフォルダを選択し、\n「UNITINFO.DAT」を指定してください";
+constexpr char kGiveUpWarning[] = "インストールフォルダを指定しない場合本ソフトフェアは使用出来ません";
+constexpr char kLocateTitle[] = "大戦略インストールフォルダの選択";
+constexpr char kLocateFilter[] = "ﾃﾞｰﾀﾌｧｲﾙ (*.dat)|*.dat|全てのﾌｧｲﾙ (*.*)|*.*||";
+constexpr char kUnitInfoOpenFailed[] = "兵器データファイルをオープンできません";
+constexpr char kUnitInfoSizeWrong[] = "兵器データファイルのサイズが正しくありません";
+constexpr char kWeaponOpenFailed[] = "武器データファイルをオープンできません";
+constexpr char kKindOpenFailed[] = "兵種データファイルをオープンできません";
+constexpr char kMoveCostOpenFailed[] = "移動力データファイルをオープンできません";
+constexpr char kSaveFailed[] = "保存に失敗しました";
+
+bool CanOpenForReading(const fs::path& file)
+{
+    return corvane::ReadPrefix(file, {}).opened;
+}
+
+void ShowError(UserPrompts& prompts, const std::string& text)
+{
+    prompts.message(text, MsgIcon::Stop, MsgButtons::Ok);
+}
+
+void ShowFileError(UserPrompts& prompts, int err, const fs::path& file)
+{
+    ShowError(prompts, FileErrorText(CauseFromErrno(err), file.string()));
+}
+
+// Reads the start of one data file into buffer; wholeImage demands that the file fills it.
+bool ReadDataFile(const std::string& folderText, const char* name, const char* openFailed,
+                  std::span<std::uint8_t> buffer, bool wholeImage, UserPrompts& prompts)
+{
+    const fs::path file = ResolveFile(folderText, name);
+    const corvane::ReadResult read = corvane::ReadPrefix(file, buffer);
+    if (!read.opened) {
+        ShowError(prompts, openFailed);
+        return false;
+    }
+    if (read.err != 0) {
+        ShowFileError(prompts, read.err, file);
+        return false;
+    }
+    if (wholeImage && read.count < buffer.size()) {
+        ShowError(prompts, std::string(kUnitInfoSizeWrong) + "\n" + file.string());
+        return false;
+    }
+    return true;
+}
+
+template <class Table>
+bool LoadTable(const std::string& folderText, const char* name, const char* openFailed, Table& table,
+               UserPrompts& prompts)
+{
+    std::vector<std::uint8_t> buffer(Table::kImageSize);  // bytes the file lacks stay zero
+    if (!ReadDataFile(folderText, name, openFailed, buffer, false, prompts))
+        return false;
+    std::copy(buffer.begin(), buffer.end(), table.image().begin());
+    return true;
+}
+
+}  // namespace
+
+bool LocateGameFolder(std::string& folderText, UserPrompts& prompts)
+{
+    fs::path probe = ResolveFile(folderText, kUnitInfoFileName);
+    if (CanOpenForReading(probe))
+        return true;
+    while (true) {
+        if (prompts.message(kLocatePrompt, MsgIcon::Exclamation, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+            OpenFileRequest request;
+            request.title = kLocateTitle;
+            request.filter = kLocateFilter;
+            request.initialName = kUnitInfoFileName;
+            request.confirmOverwrite = true;
+            if (const auto chosen = prompts.chooseFile(request)) {
+                probe = fs::path(*chosen);
+                folderText = FolderTextOf(probe);
+            }
+        } else if (prompts.message(kGiveUpWarning, MsgIcon::Stop, MsgButtons::OkCancel) == MsgAnswer::Ok) {
+            folderText.clear();
+            return false;
+        }
+        // The chosen file itself counts, whatever its name: the folder is what matters.
+        if (CanOpenForReading(probe))
+            return true;
+    }
+}
+
+bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts)
+{
+    std::vector<std::uint8_t> units(kUnitTableSize);
+    if (!ReadDataFile(folderText, kUnitInfoFileName, kUnitInfoOpenFailed, units, true, prompts))
+        return false;
+    images.units.load(units);
+    return LoadTable(folderText, kWeaponFileName, kWeaponOpenFailed, images.weapons, prompts)
+        && LoadTable(folderText, kKindFileName, kKindOpenFailed, images.kinds, prompts)
+        && LoadTable(folderText, kMoveCostFileName, kMoveCostOpenFailed, images.moveCosts, prompts);
+}
+
+bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts)
+{
+    const fs::path target = ResolveFile(folderText, kUnitInfoFileName);
+    const fs::path backup = ResolveFile(folderText, kUnitBackupFileName);
+
+    // Something other than a file in UNITINFO.DAT's place cannot be replaced by the new file.
+    std::error_code ec;
+    const auto type = fs::status(target, ec).type();
+    if (type != fs::file_type::not_found && type != fs::file_type::regular && !ec) {
+        ShowError(prompts, kSaveFailed);
+        return false;
+    }
+
+    const auto error = corvane::ReplaceFileKeepingBackup(target, backup, table.image());
+    if (!error)
+        return true;
+    if (error->step == corvane::ReplaceError::Step::Create)
+        ShowError(prompts, kSaveFailed);
+    else
+        ShowFileError(prompts, error->err, error->path);
+    return false;
+}

@@ -1,0 +1,14 @@
+#pragma once
+// File-error messages: the cause of a failed file operation and the text shown for it.
+#include <string>
+#include <string_view>
+
+enum class FileErrorCause {
+    None, Generic, FileNotFound, BadPath, TooManyOpenFiles, AccessDenied, InvalidFile, RemoveCurrentDir,
+    DirectoryFull, BadSeek, HardIO, SharingViolation, LockViolation, DiskFull, EndOfFile
+};
+
+FileErrorCause CauseFromErrno(int err);
+
+// The message of a cause (UTF-8) with %1 replaced by the path; "無題のﾌｧｲﾙ" stands in for an empty path.
+std::string FileErrorText(FileErrorCause cause, std::string_view path);

@@ -1,0 +1,60 @@
+#include "data/UnitRecord.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+constexpr std::size_t kWeaponOffset = 50;
+constexpr std::size_t kPatternOffset = 62;
+
+bool ValidPattern(int p) { return p >= 0 && p < kUnitPatternCount; }
+}  // namespace
+
+std::string UnitRecord::nameText() const
+{
+    const auto* begin = bytes.data();
+    const auto* end = std::find(begin, begin + kUnitNameSize, std::uint8_t{0});
+    return std::string(begin, end);
+}
+
+void UnitRecord::setName(std::string_view cp932Bytes)
+{
+    const std::size_t n = std::min(cp932Bytes.size(), kUnitNameSize);
+    std::fill_n(bytes.begin(), kUnitNameSize, std::uint8_t{0});
+    std::memcpy(bytes.data(), cp932Bytes.data(), n);
+}
+
+std::uint16_t UnitRecord::weapon(int k) const
+{
+    if (k < 0 || k >= kWeaponSlotCount)
+        return 0;
+    return corvane::ReadU16(&bytes[kWeaponOffset + 2 * k]);
+}
+
+void UnitRecord::setWeapon(int k, std::uint16_t v)
+{
+    if (k >= 0 && k < kWeaponSlotCount)
+        corvane::WriteU16(&bytes[kWeaponOffset + 2 * k], v);
+}
+
+UnitPattern UnitRecord::pattern(int p) const
+{
+    UnitPattern result;
+    if (ValidPattern(p))
+        std::memcpy(result.bytes.data(), &bytes[kPatternOffset + kUnitPatternSize * p], kUnitPatternSize);
+    return result;
+}
+
+void UnitRecord::setPattern(int p, const UnitPattern& pattern)
+{
+    if (ValidPattern(p))
+        std::memcpy(&bytes[kPatternOffset + kUnitPatternSize * p], pattern.bytes.data(), kUnitPatternSize);
+}
+
+std::string UnitListText(int unitNumber, const UnitRecord& record)
+{
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d:", unitNumber);
+    return number + record.nameText();
+}

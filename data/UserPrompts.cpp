@@ -1,0 +1,3 @@
+#include "data/UserPrompts.h"
+
+UserPrompts::~UserPrompts() = default;
