@@ -63,6 +63,13 @@ int ErrnoOf(const std::error_code& ec)
     return ec.default_error_condition().value();
 }
 
+int HardLink(const fs::path& from, const fs::path& to)
+{
+    std::error_code ec;
+    fs::create_hard_link(from, to, ec);
+    return ec ? ErrnoOf(ec) : 0;
+}
+
 bool Exists(const fs::path& file)
 {
     std::error_code ec;
@@ -150,9 +157,7 @@ std::optional<ReplaceError> WriteTemporary(const fs::path& target, std::span<con
 // Gives backup the contents of source without touching source; backup must not exist.
 std::optional<ReplaceError> MakeBackup(const fs::path& source, const fs::path& backup)
 {
-    std::error_code ec;
-    fs::create_hard_link(source, backup, ec);
-    if (!ec)
+    if (fileWriteHooks.hardLink(source, backup) == 0)
         return std::nullopt;
 
     // No hard link here: copy through a temporary file, moved into place without replacing anything.
@@ -180,7 +185,7 @@ std::optional<ReplaceError> MakeBackup(const fs::path& source, const fs::path& b
 
 }  // namespace
 
-FileWriteHooks fileWriteHooks = {CreateNewFile, WriteSome};
+FileWriteHooks fileWriteHooks = {CreateNewFile, WriteSome, HardLink};
 
 ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
 {

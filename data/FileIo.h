@@ -32,10 +32,11 @@ std::optional<ReplaceError> ReplaceFileKeepingBackup(const std::filesystem::path
                                                      const std::filesystem::path& backup,
                                                      std::span<const std::uint8_t> bytes);
 
-// The two file-system calls of writing a new file, replaceable by tests.
+// The file-system calls of writing new files, replaceable by tests.
 struct FileWriteHooks {
     int (*createFile)(const std::filesystem::path& file);          // new file only; descriptor or -1 with errno
     long (*writeSome)(int fd, const void* data, std::size_t size);  // bytes written or -1 with errno
+    int (*hardLink)(const std::filesystem::path& from, const std::filesystem::path& to);  // 0 or errno
 };
 extern FileWriteHooks fileWriteHooks;
 

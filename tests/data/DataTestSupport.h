@@ -1,0 +1,108 @@
+#pragma once
+// Temporary game folders and a scripted stand-in for the user, shared by the data tests.
+#include <cstdint>
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "data/UserPrompts.h"
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "corvane-data-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    // The folder as a folder text: native, ending in '/'.
+    std::string text() const { return path_.string() + "/"; }
+
+private:
+    fs::path path_;
+};
+
+inline std::vector<std::uint8_t> Pattern(std::size_t size, int seed)
+{
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 7 + i / 256 + static_cast<std::size_t>(seed)) & 0xff);
+    return bytes;
+}
+
+inline void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline std::set<std::string> Names(const fs::path& folder)
+{
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+// Records every prompt and answers from scripts. An OK-only message needs no script; a question without a
+// scripted answer fails the test and ends it. An unscripted file dialog is cancelled.
+class ScriptedPrompts : public UserPrompts {
+public:
+    struct Message {
+        std::string text;
+        MsgIcon icon;
+        MsgButtons buttons;
+    };
+
+    std::deque<MsgAnswer> answers;
+    std::deque<std::optional<std::string>> files;
+    std::vector<Message> messages;
+    std::vector<OpenFileRequest> requests;
+
+    MsgAnswer message(std::string_view text, MsgIcon icon, MsgButtons buttons) override
+    {
+        messages.push_back({std::string(text), icon, buttons});
+        if (buttons == MsgButtons::Ok)
+            return MsgAnswer::Ok;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text;
+            throw std::runtime_error("no scripted answer");
+        }
+        const MsgAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    std::optional<std::string> chooseFile(const OpenFileRequest& request) override
+    {
+        requests.push_back(request);
+        if (files.empty())
+            return std::nullopt;
+        auto file = files.front();
+        files.pop_front();
+        return file;
+    }
+};
