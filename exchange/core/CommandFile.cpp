@@ -1,0 +1,65 @@
+#include "exchange/core/CommandFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "data/Cp932.h"
+#include "data/GamePaths.h"
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> SplitCommandLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        if (end != std::string_view::npos && !line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.emplace_back(line);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    }
+    return lines;
+}
+
+std::optional<std::vector<std::string>> ReadCommandFile(const fs::path& commandFile)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(commandFile, ec))
+        return std::nullopt;
+#ifdef _WIN32
+    std::FILE* in = _wfopen(commandFile.c_str(), L"rb");
+#else
+    std::FILE* in = std::fopen(commandFile.c_str(), "rb");
+#endif
+    if (!in)
+        return std::nullopt;
+    std::string text;
+    char chunk[65536];
+    while (const std::size_t n = std::fread(chunk, 1, sizeof chunk, in))
+        text.append(chunk, n);
+    const bool failed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (failed)
+        return std::nullopt;
+    return SplitCommandLines(text);
+}
+
+std::optional<fs::path> CommandLinePath(std::string_view folderText, std::string_view line)
+{
+    if (line.find('\0') != std::string_view::npos)
+        return std::nullopt;
+    // Decoding before the separators are looked at keeps a trail byte 0x5C (as in "表") inside its
+    // character; bytes that do not decode and encode back unchanged are no text.
+    const std::u16string text = cp932::decode(line);
+    if (cp932::encode(text) != std::string(line))
+        return std::nullopt;
+#ifdef _WIN32
+    fs::path path(std::string(folderText));
+    path += fs::path(text);
+    return path;
+#else
+    return ResolveFile(folderText, fs::path(text).string());
+#endif
+}

@@ -1,0 +1,158 @@
+// The command file of the bulk import: its lines, and the files they name.
+
+#include "exchange/core/CommandFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "corvane-cmd-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    std::string text() const { return path_.string() + "/"; }
+
+private:
+    fs::path path_;
+};
+
+void WriteText(const fs::path& file, const std::string& text)
+{
+    std::ofstream out(file, std::ios::binary);
+    out << text;
+}
+
+using Lines = std::vector<std::string>;
+
+}  // namespace
+
+TEST(CommandLines, LineFeedEndsALineAndTakesACarriageReturnBeforeIt)
+{
+    EXPECT_EQ(SplitCommandLines(""), Lines{});
+    EXPECT_EQ(SplitCommandLines("a.sui"), Lines{"a.sui"});
+    EXPECT_EQ(SplitCommandLines("a.sui\n"), Lines{"a.sui"});
+    EXPECT_EQ(SplitCommandLines("a.sui\r\nb.sui\r\n"), (Lines{"a.sui", "b.sui"}));
+    EXPECT_EQ(SplitCommandLines("a.sui\nb.sui"), (Lines{"a.sui", "b.sui"}));
+    EXPECT_EQ(SplitCommandLines("\n"), Lines{""});
+    EXPECT_EQ(SplitCommandLines("a\n\nb\n"), (Lines{"a", "", "b"}));
+}
+
+TEST(CommandLines, NothingElseIsTrimmed)
+{
+    EXPECT_EQ(SplitCommandLines(" a.sui \t\r\n"), Lines{" a.sui \t"});
+    EXPECT_EQ(SplitCommandLines("a.sui\r"), Lines{"a.sui\r"});
+    EXPECT_EQ(SplitCommandLines("a.sui\r\r\n"), Lines{"a.sui\r"});
+    EXPECT_EQ(SplitCommandLines("a\rb\n"), Lines{"a\rb"});
+}
+
+TEST(CommandFileRead, ReadsLinesOfAnyLengthAndNumber)
+{
+    TempFolder folder;
+    std::string longLine(200000, 'x');
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "unit" + std::to_string(i) + ".sui\r\n";
+    text += longLine;
+    WriteText(folder.path() / "all.cmd", text);
+
+    const auto lines = ReadCommandFile(folder.path() / "all.cmd");
+    ASSERT_TRUE(lines);
+    ASSERT_EQ(lines->size(), 5001u);
+    EXPECT_EQ(lines->front(), "unit0.sui");
+    EXPECT_EQ(lines->back(), longLine);
+}
+
+TEST(CommandFileRead, MissingFileOrFolderCannotBeOpened)
+{
+    TempFolder folder;
+    EXPECT_FALSE(ReadCommandFile(folder.path() / "missing.cmd"));
+    EXPECT_FALSE(ReadCommandFile(folder.path()));
+    WriteText(folder.path() / "empty.cmd", "");
+    const auto empty = ReadCommandFile(folder.path() / "empty.cmd");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(empty->empty());
+}
+
+TEST(CommandLinePath, NamesAreRelativeToTheCommandFilesFolder)
+{
+    TempFolder folder;
+    fs::create_directories(folder.path() / "cmd" / "sub");
+    fs::create_directories(folder.path() / "shared");
+    WriteText(folder.path() / "cmd" / "unit0001.sui", "1");
+    WriteText(folder.path() / "cmd" / "sub" / "unit0005.sui", "5");
+    WriteText(folder.path() / "shared" / "unit0010.sui", "10");
+    const std::string base = folder.text() + "cmd/";
+
+    EXPECT_EQ(CommandLinePath(base, "unit0001.sui"), folder.path() / "cmd" / "unit0001.sui");
+    const auto sub = CommandLinePath(base, "sub\\unit0005.sui");
+    ASSERT_TRUE(sub);
+    EXPECT_TRUE(fs::equivalent(*sub, folder.path() / "cmd" / "sub" / "unit0005.sui"));
+    const auto parent = CommandLinePath(base, "..\\shared\\unit0010.sui");
+    ASSERT_TRUE(parent);
+    EXPECT_TRUE(fs::equivalent(*parent, folder.path() / "shared" / "unit0010.sui"));
+    const auto slash = CommandLinePath(base, "sub/unit0005.sui");
+    ASSERT_TRUE(slash);
+    EXPECT_TRUE(fs::equivalent(*slash, folder.path() / "cmd" / "sub" / "unit0005.sui"));
+}
+
+TEST(CommandLinePath, NamesWrittenOnWindowsFindFilesWhateverTheirCase)
+{
+    TempFolder folder;
+    fs::create_directories(folder.path() / "Sub");
+    WriteText(folder.path() / "Sub" / "unit0005.sui", "5");
+    const auto path = CommandLinePath(folder.text(), "SUB\\UNIT0005.SUI");
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(fs::exists(*path));
+    EXPECT_TRUE(fs::equivalent(*path, folder.path() / "Sub" / "unit0005.sui"));
+}
+
+TEST(CommandLinePath, DoubleByteCharactersEndingIn5CStayWhole)
+{
+    TempFolder folder;
+    // "表" is 95 5C in code page 932: its second byte is not a separator.
+    fs::create_directories(folder.path() / "表");
+    WriteText(folder.path() / "表" / "ソ.sui", "x");
+    const auto path = CommandLinePath(folder.text(), "\x95\x5c\\\x83\x5c.sui");
+    ASSERT_TRUE(path);
+    EXPECT_TRUE(fs::exists(*path));
+    EXPECT_EQ(path->filename().string(), "ソ.sui");
+}
+
+TEST(CommandLinePath, LinesThatAreNoFileNameGiveNothing)
+{
+    TempFolder folder;
+    EXPECT_FALSE(CommandLinePath(folder.text(), std::string("unit\0.sui", 9)));
+    EXPECT_FALSE(CommandLinePath(folder.text(), "\x81"));           // a lead byte without its trail
+    EXPECT_FALSE(CommandLinePath(folder.text(), "unit\xff.sui"));   // no character at all
+    EXPECT_FALSE(CommandLinePath(folder.text(), "\x85\x40.sui"));   // an unassigned code
+}
+
+TEST(CommandLinePath, BlanksAndEmptyLinesAreKept)
+{
+    TempFolder folder;
+    WriteText(folder.path() / "unit0005.sui", "5");
+    const auto blank = CommandLinePath(folder.text(), "unit0005.sui ");
+    ASSERT_TRUE(blank);
+    EXPECT_FALSE(fs::exists(*blank));
+    const auto empty = CommandLinePath(folder.text(), "");
+    ASSERT_TRUE(empty);
+    EXPECT_TRUE(fs::is_directory(*empty));
+    // A full path of its own is still appended to the folder.
+    const auto full = CommandLinePath(folder.text(), (folder.path() / "unit0005.sui").string());
+    ASSERT_TRUE(full);
+    EXPECT_FALSE(fs::exists(*full));
+}
