@@ -1,5 +1,7 @@
 #pragma once
 // Temporary game folders and a scripted stand-in for the user, shared by the data tests.
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
@@ -11,8 +13,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "data/UserPrompts.h"
 
@@ -33,8 +33,8 @@ public:
         fs::remove_all(path_, ec);
     }
     const fs::path& path() const { return path_; }
-    // The folder as a folder text: native, ending in '/'.
-    std::string text() const { return path_.string() + "/"; }
+    std::string file(const char* name) const { return (path_ / name).string(); }
+    std::string text() const { return path_.string() + "/"; }  // as a folder text
 
 private:
     fs::path path_;
@@ -44,18 +44,21 @@ inline std::vector<std::uint8_t> Pattern(std::size_t size, int seed)
 {
     std::vector<std::uint8_t> bytes(size);
     for (std::size_t i = 0; i < size; ++i)
-        bytes[i] = static_cast<std::uint8_t>((i * 7 + i / 256 + static_cast<std::size_t>(seed)) & 0xff);
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + i / 251 + static_cast<std::size_t>(seed));
     return bytes;
 }
 
 inline void WriteBytes(const fs::path& file, const std::vector<std::uint8_t>& bytes)
 {
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+// The bytes of a file; none for anything that is not a file.
 inline std::vector<std::uint8_t> ReadBytes(const fs::path& file)
 {
+    if (!fs::is_regular_file(file))
+        return {};
     std::ifstream in(file, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
 }
@@ -68,8 +71,8 @@ inline std::set<std::string> Names(const fs::path& folder)
     return names;
 }
 
-// Records every prompt and answers from scripts. An OK-only message needs no script; a question without a
-// scripted answer fails the test and ends it. An unscripted file dialog is cancelled.
+// Records every prompt. Questions take the scripted answers (one missing fails the test and ends it);
+// file dialogs take the scripted files (none left: cancelled).
 class ScriptedPrompts : public UserPrompts {
 public:
     struct Message {
@@ -77,7 +80,6 @@ public:
         MsgIcon icon;
         MsgButtons buttons;
     };
-
     std::deque<MsgAnswer> answers;
     std::deque<std::optional<std::string>> files;
     std::vector<Message> messages;
@@ -99,10 +101,11 @@ public:
     std::optional<std::string> chooseFile(const OpenFileRequest& request) override
     {
         requests.push_back(request);
-        if (files.empty())
-            return std::nullopt;
-        auto file = files.front();
-        files.pop_front();
+        std::optional<std::string> file;
+        if (!files.empty()) {
+            file = files.front();
+            files.pop_front();
+        }
         return file;
     }
 };
