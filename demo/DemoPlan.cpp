@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "data/ReferenceTables.h"
 #include "demo/DemoGameFolder.h"
 #include "demo/DemoText.h"
 
@@ -84,73 +85,77 @@ using W = WeaponGroup;
 constexpr W kNo = W::None;
 } // namespace
 
-// name, first unit, family, kind, defence type, weapon slots, carrier class, carry capacity,
+// In category row order; the units of row c are of kind c + 1. Family, defence type, weapon slots, carrier class, carry capacity,
 // supply flags, extra board flags, price, ECM
 const std::array<CategoryPlan, kCategoryCount> kCategoryPlans = {{
-    {"要撃機", 1, Family::Air, 1, 0, {W::AirGun, W::AirToAir, W::AirToAir, W::AirToAir, kNo, kNo}, 0, 0, 0, 0, 5200, 1},
-    {"戦闘機", 16, Family::Air, 2, 1, {W::AirGun, W::AirToAir, W::AirToAir, W::Bomb, kNo, kNo}, 0, 0, 0, 0x04, 4800, 1},
-    {"戦闘攻撃機", 49, Family::Air, 3, 1, {W::AirGun, W::AirToAir, W::Bomb, W::AirToGround, W::AirToGround, kNo}, 0, 0, 0, 0x04, 5600, 1},
-    {"攻撃機", 80, Family::Air, 4, 2, {W::AirGun, W::Bomb, W::Bomb, W::AirToGround, W::AirToShip, kNo}, 0, 0, 0, 0, 4200, 1},
-    {"爆撃機", 104, Family::Air, 5, 0, {W::AirGun, W::Bomb, W::Bomb, W::AirToGround, W::AirToShip, kNo}, 0, 0, 0, 0, 9800, 2},
-    {"電子戦機", 125, Family::Air, 6, 1, {W::AirToGround, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 7200, 12},
-    {"早期警戒機", 146, Family::Air, 7, 0, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0x04, 8400, 6},
-    {"偵察機", 163, Family::Air, 8, 0, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3600, 3},
-    {"対潜哨戒機", 192, Family::Air, 9, 2, {W::AntiSubmarine, W::AntiSubmarine, W::AirToShip, kNo, kNo, kNo}, 0, 0, 0, 0, 6400, 2},
-    {"輸送機", 212, Family::Air, 10, 1, {kNo, kNo, kNo, kNo, kNo, kNo}, 1, 8, 0, 0, 3800, 1},
-    {"給油機", 234, Family::Air, 11, 1, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 1, 0, 4400, 1},
-    {"攻撃ヘリ", 255, Family::Heli, 12, 2, {W::AutoCannon, W::HeliRocket, W::AntiTank, W::AirToAir, kNo, kNo}, 0, 0, 0, 0, 3400, 1},
-    {"兵員輸送ヘリ", 273, Family::Heli, 13, 2, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 64, 2, 0, 0, 2200, 0},
-    {"大型輸送ヘリ", 295, Family::Heli, 14, 2, {kNo, kNo, kNo, kNo, kNo, kNo}, 64, 6, 0, 0, 3000, 0},
-    {"偵察ヘリ", 308, Family::Heli, 15, 2, {W::HeliRocket, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 1},
-    {"対潜ヘリ", 329, Family::Heli, 16, 2, {W::AntiSubmarine, W::AntiSubmarine, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2600, 0},
-    {"早期警戒ヘリ", 364, Family::Heli, 17, 2, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3200, 4},
-    {"戦車", 398, Family::Tracked, 18, 3, {W::TankGun, W::AutoCannon, W::AutoCannon, kNo, kNo, kNo}, 0, 0, 0, 0, 2500, 0},
-    {"歩兵戦闘車", 445, Family::Tracked, 19, 3, {W::AutoCannon, W::AntiTank, W::AutoCannon, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 0},
-    {"兵員輸送車", 474, Family::Amphibious, 20, 3, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1200, 0},
-    {"偵察車", 504, Family::Wheeled, 21, 3, {W::AutoCannon, W::AntiTank, kNo, kNo, kNo, kNo}, 0, 0, 0, 0x40, 1400, 0},
-    {"戦車駆逐車", 539, Family::Tracked, 22, 3, {W::TankGun, W::AntiTank, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2100, 0},
-    {"自走砲", 568, Family::Tracked, 23, 3, {W::Artillery, W::AutoCannon, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2300, 0},
-    {"自走ロケット砲", 600, Family::Wheeled, 24, 3, {W::RocketArtillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2400, 0},
-    {"自走対空砲", 618, Family::Tracked, 25, 3, {W::AntiAirGun, W::AntiAirGun, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2000, 0},
-    {"自走対空ミサイル", 638, Family::Wheeled, 26, 3, {W::SurfaceToAir, W::AntiAirGun, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2800, 0},
-    {"補給車", 667, Family::Wheeled, 27, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 2, 0, 800, 0},
-    {"砲兵車両", 673, Family::Wheeled, 28, 3, {W::Artillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1600, 0},
-    {"対空ミサイル車両", 680, Family::Wheeled, 29, 3, {W::SurfaceToAir, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3000, 0},
-    {"対艦ミサイル車両", 699, Family::Wheeled, 30, 3, {W::SurfaceToShip, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3200, 0},
-    {"対砲レーダー車両", 710, Family::Wheeled, 31, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1900, 2},
-    {"対空レーダー車両", 732, Family::Wheeled, 32, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2100, 3},
-    {"歩兵", 737, Family::Infantry, 33, 4, {W::SmallArms, W::AntiTank, W::SurfaceToAir, kNo, kNo, kNo}, 0, 0, 0, 0, 1000, 0},
-    {"巡洋艦", 771, Family::Ship, 34, 6, {W::NavalGun, W::ShipToShip, W::SurfaceToAir, W::Torpedo, W::AutoCannon, W::AntiSubmarine}, 0, 0, 0, 0, 42000, 4},
-    {"駆逐艦", 784, Family::Ship, 35, 6, {W::NavalGun, W::ShipToShip, W::SurfaceToAir, W::Torpedo, W::AutoCannon, W::AntiSubmarine}, 0, 0, 0, 0, 26000, 3},
-    {"フリゲート艦", 820, Family::Ship, 36, 6, {W::NavalGun, W::ShipToShip, W::Torpedo, W::AutoCannon, kNo, kNo}, 0, 0, 0, 0, 16000, 2},
-    {"高速攻撃艇", 856, Family::Ship, 37, 6, {W::ShipToShip, W::AutoCannon, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 4200, 1},
-    {"空母", 880, Family::Ship, 38, 6, {W::SurfaceToAir, W::AutoCannon, kNo, kNo, kNo, kNo}, 4, 40, 0, 0, 92000, 3},
-    {"ヘリ空母", 895, Family::Ship, 39, 6, {W::SurfaceToAir, W::AutoCannon, kNo, kNo, kNo, kNo}, 128, 16, 0, 0, 48000, 2},
-    {"揚陸艦", 903, Family::Ship, 40, 6, {W::NavalGun, W::AutoCannon, kNo, kNo, kNo, kNo}, 16, 20, 0, 0, 31000, 1},
-    {"輸送艦", 940, Family::Ship, 41, 6, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 8, 30, 0, 0, 12000, 0},
-    {"補給艦", 945, Family::Ship, 42, 6, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 0, 0, 4, 0, 14000, 0},
-    {"潜水艦", 950, Family::Submarine, 43, 7, {W::Torpedo, W::Torpedo, W::ShipToShip, kNo, kNo, kNo}, 0, 0, 0, 0, 36000, 0},
-    {"司令部", 1000, Family::Installation, 44, 5, {W::SmallArms, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 5000, 2},
-    {"砲兵陣地", 1009, Family::Installation, 45, 3, {W::Artillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1500, 0},
-    {"対空ミサイル陣地", 1016, Family::Installation, 46, 3, {W::SurfaceToAir, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3000, 0},
-    {"対艦ミサイル陣地", 1035, Family::Installation, 47, 3, {W::SurfaceToShip, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3500, 0},
-    {"対砲レーダー陣地", 1046, Family::Installation, 48, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 2},
-    {"対空レーダー陣地", 1069, Family::Installation, 49, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2000, 3},
-    {"補給物資", 1078, Family::Supply, 50, 255, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 2, 0, 300, 0},
-    {"ミサイル", 1104, Family::Missile, 51, 8, {W::Warhead, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 800, 0},
-    {"巡航ミサイル", 1260, Family::Missile, 52, 8, {W::Warhead, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2500, 0},
+    /* 要撃機 */ {Family::Air, 0, {W::AirGun, W::AirToAir, W::AirToAir, W::AirToAir, kNo, kNo}, 0, 0, 0, 0, 5200, 1},
+    /* 戦闘機 */ {Family::Air, 1, {W::AirGun, W::AirToAir, W::AirToAir, W::Bomb, kNo, kNo}, 0, 0, 0, 0x04, 4800, 1},
+    /* 戦闘攻撃機 */ {Family::Air, 1, {W::AirGun, W::AirToAir, W::Bomb, W::AirToGround, W::AirToGround, kNo}, 0, 0, 0, 0x04, 5600, 1},
+    /* 攻撃機 */ {Family::Air, 2, {W::AirGun, W::Bomb, W::Bomb, W::AirToGround, W::AirToShip, kNo}, 0, 0, 0, 0, 4200, 1},
+    /* 爆撃機 */ {Family::Air, 0, {W::AirGun, W::Bomb, W::Bomb, W::AirToGround, W::AirToShip, kNo}, 0, 0, 0, 0, 9800, 2},
+    /* 電子戦機 */ {Family::Air, 1, {W::AirToGround, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 7200, 12},
+    /* 早期警戒機 */ {Family::Air, 0, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0x04, 8400, 6},
+    /* 偵察機 */ {Family::Air, 0, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3600, 3},
+    /* 対潜哨戒機 */ {Family::Air, 2, {W::AntiSubmarine, W::AntiSubmarine, W::AirToShip, kNo, kNo, kNo}, 0, 0, 0, 0, 6400, 2},
+    /* 輸送機 */ {Family::Air, 1, {kNo, kNo, kNo, kNo, kNo, kNo}, 1, 8, 0, 0, 3800, 1},
+    /* 給油機 */ {Family::Air, 1, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 1, 0, 4400, 1},
+    /* 攻撃ヘリ */ {Family::Heli, 2, {W::AutoCannon, W::HeliRocket, W::AntiTank, W::AirToAir, kNo, kNo}, 0, 0, 0, 0, 3400, 1},
+    /* 兵員輸送ヘリ */ {Family::Heli, 2, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 64, 2, 0, 0, 2200, 0},
+    /* 大型輸送ヘリ */ {Family::Heli, 2, {kNo, kNo, kNo, kNo, kNo, kNo}, 64, 6, 0, 0, 3000, 0},
+    /* 偵察ヘリ */ {Family::Heli, 2, {W::HeliRocket, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 1},
+    /* 対潜ヘリ */ {Family::Heli, 2, {W::AntiSubmarine, W::AntiSubmarine, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2600, 0},
+    /* 早期警戒ヘリ */ {Family::Heli, 2, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3200, 4},
+    /* 戦車 */ {Family::Tracked, 3, {W::TankGun, W::AutoCannon, W::AutoCannon, kNo, kNo, kNo}, 0, 0, 0, 0, 2500, 0},
+    /* 歩兵戦闘車 */ {Family::Tracked, 3, {W::AutoCannon, W::AntiTank, W::AutoCannon, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 0},
+    /* 兵員輸送車 */ {Family::Amphibious, 3, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1200, 0},
+    /* 偵察車 */ {Family::Wheeled, 3, {W::AutoCannon, W::AntiTank, kNo, kNo, kNo, kNo}, 0, 0, 0, 0x40, 1400, 0},
+    /* 戦車駆逐車 */ {Family::Tracked, 3, {W::TankGun, W::AntiTank, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2100, 0},
+    /* 自走砲 */ {Family::Tracked, 3, {W::Artillery, W::AutoCannon, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2300, 0},
+    /* 自走ロケット砲 */ {Family::Wheeled, 3, {W::RocketArtillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2400, 0},
+    /* 自走対空砲 */ {Family::Tracked, 3, {W::AntiAirGun, W::AntiAirGun, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2000, 0},
+    /* 自走対空ミサイル */ {Family::Wheeled, 3, {W::SurfaceToAir, W::AntiAirGun, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2800, 0},
+    /* 補給車 */ {Family::Wheeled, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 2, 0, 800, 0},
+    /* 砲兵車両 */ {Family::Wheeled, 3, {W::Artillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1600, 0},
+    /* 対空ミサイル車両 */ {Family::Wheeled, 3, {W::SurfaceToAir, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3000, 0},
+    /* 対艦ミサイル車両 */ {Family::Wheeled, 3, {W::SurfaceToShip, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3200, 0},
+    /* 対砲レーダー車両 */ {Family::Wheeled, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1900, 2},
+    /* 対空レーダー車両 */ {Family::Wheeled, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2100, 3},
+    /* 歩兵 */ {Family::Infantry, 4, {W::SmallArms, W::AntiTank, W::SurfaceToAir, kNo, kNo, kNo}, 0, 0, 0, 0, 1000, 0},
+    /* 巡洋艦 */ {Family::Ship, 6, {W::NavalGun, W::ShipToShip, W::SurfaceToAir, W::Torpedo, W::AutoCannon, W::AntiSubmarine}, 0, 0, 0, 0, 42000, 4},
+    /* 駆逐艦 */ {Family::Ship, 6, {W::NavalGun, W::ShipToShip, W::SurfaceToAir, W::Torpedo, W::AutoCannon, W::AntiSubmarine}, 0, 0, 0, 0, 26000, 3},
+    /* フリゲート艦 */ {Family::Ship, 6, {W::NavalGun, W::ShipToShip, W::Torpedo, W::AutoCannon, kNo, kNo}, 0, 0, 0, 0, 16000, 2},
+    /* 高速攻撃艇 */ {Family::Ship, 6, {W::ShipToShip, W::AutoCannon, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 4200, 1},
+    /* 空母 */ {Family::Ship, 6, {W::SurfaceToAir, W::AutoCannon, kNo, kNo, kNo, kNo}, 4, 40, 0, 0, 92000, 3},
+    /* ヘリ空母 */ {Family::Ship, 6, {W::SurfaceToAir, W::AutoCannon, kNo, kNo, kNo, kNo}, 128, 16, 0, 0, 48000, 2},
+    /* 揚陸艦 */ {Family::Ship, 6, {W::NavalGun, W::AutoCannon, kNo, kNo, kNo, kNo}, 16, 20, 0, 0, 31000, 1},
+    /* 輸送艦 */ {Family::Ship, 6, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 8, 30, 0, 0, 12000, 0},
+    /* 補給艦 */ {Family::Ship, 6, {W::AutoCannon, kNo, kNo, kNo, kNo, kNo}, 0, 0, 4, 0, 14000, 0},
+    /* 潜水艦 */ {Family::Submarine, 7, {W::Torpedo, W::Torpedo, W::ShipToShip, kNo, kNo, kNo}, 0, 0, 0, 0, 36000, 0},
+    /* 司令部 */ {Family::Installation, 5, {W::SmallArms, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 5000, 2},
+    /* 砲兵陣地 */ {Family::Installation, 3, {W::Artillery, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1500, 0},
+    /* 対空ミサイル陣地 */ {Family::Installation, 3, {W::SurfaceToAir, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3000, 0},
+    /* 対艦ミサイル陣地 */ {Family::Installation, 3, {W::SurfaceToShip, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 3500, 0},
+    /* 対砲レーダー陣地 */ {Family::Installation, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 1800, 2},
+    /* 対空レーダー陣地 */ {Family::Installation, 3, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2000, 3},
+    /* 補給物資 */ {Family::Supply, 255, {kNo, kNo, kNo, kNo, kNo, kNo}, 0, 0, 2, 0, 300, 0},
+    /* ミサイル */ {Family::Missile, 8, {W::Warhead, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 800, 0},
+    /* 巡航ミサイル */ {Family::Missile, 8, {W::Warhead, kNo, kNo, kNo, kNo, kNo}, 0, 0, 0, 0, 2500, 0},
 }};
 
-int CategoryEnd(int categoryRow)
+const char* CategoryName(int categoryRow)
 {
-    return categoryRow + 1 < kCategoryCount ? kCategoryPlans.at(static_cast<std::size_t>(categoryRow) + 1).firstUnit
-                                            : 1280;
+    return kCategories.at(static_cast<std::size_t>(categoryRow)).name;
+}
+
+int CategoryFirstUnit(int categoryRow)
+{
+    return kCategories.at(static_cast<std::size_t>(categoryRow)).firstUnit;
 }
 
 int CategoryOfUnit(int unitNumber)
 {
     for (int c = kCategoryCount - 1; c >= 0; --c)
-        if (unitNumber >= kCategoryPlans[static_cast<std::size_t>(c)].firstUnit)
+        if (unitNumber >= CategoryFirstUnit(c))
             return c;
     throw std::logic_error("unit 0 belongs to no category");
 }

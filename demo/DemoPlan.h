@@ -70,11 +70,9 @@ struct FamilyPlan {
 };
 const FamilyPlan& PlanOf(Family family);
 
+// How the units of one category row of the editor's category list are made.
 struct CategoryPlan {
-    const char* name;      // UTF-8, also the name of the unit kind it uses
-    int firstUnit;
     Family family;
-    std::uint8_t kind;
     std::uint8_t defenceType;
     std::array<WeaponGroup, 6> weapons;
     std::uint8_t carrierClass, carryCapacity, supplyFlags, extraBoardFlags;
@@ -84,8 +82,11 @@ struct CategoryPlan {
 inline constexpr int kCategoryCount = 52;
 extern const std::array<CategoryPlan, kCategoryCount> kCategoryPlans;
 
-// One past the last unit of category row c.
-int CategoryEnd(int categoryRow);
+// Name (UTF-8; also the name of the unit kind the category uses) and first unit of category row c.
+const char* CategoryName(int categoryRow);
+int CategoryFirstUnit(int categoryRow);
+// Kind of the units of category row c: the kinds 1 to 52 carry the category names.
+inline std::uint8_t CategoryKind(int categoryRow) { return static_cast<std::uint8_t>(categoryRow + 1); }
 // The category row that unit u (1..1279) belongs to.
 int CategoryOfUnit(int unitNumber);
 

@@ -18,6 +18,7 @@ constexpr std::size_t kProductionTypesSize = 912; // 16-byte head, 32 entries of
 struct WeaponStyle {
     std::vector<const char*> prefixes; // calibres or model codes; a code gets "-<number>" appended
     bool numbered;
+    int numberOffset; // model numbers of a code shared by two groups continue from the first group
     std::vector<const char*> descriptions;
     std::array<std::uint8_t, 10> attack; // high, medium, low, vehicle, infantry, HQ, ship, sub, missile, installation
     std::uint8_t power, shots, reload, range;
@@ -26,36 +27,36 @@ struct WeaponStyle {
 const std::array<WeaponStyle, kWeaponGroupCount>& WeaponStyles()
 {
     static const std::array<WeaponStyle, kWeaponGroupCount> kStyles = {{
-        {{"7.7mm", "12.7mm", "20mm", "23mm", "25mm", "27mm", "30mm"}, false, {"機関砲", "機銃", "連装機関砲"},
+        {{"7.7mm", "12.7mm", "20mm", "23mm", "25mm", "27mm", "30mm"}, false, 0, {"機関砲", "機銃", "連装機関砲"},
          {10, 20, 30, 15, 20, 5, 5, 0, 5, 10}, 2, 8, 0, 1},
-        {{"AAM"}, true, {"短距離", "中距離", "長距離", "赤外線", "電波"}, {60, 70, 50, 0, 0, 0, 0, 0, 20, 0}, 6, 2, 1, 4},
-        {{"250kg", "500kg", "1t"}, false, {"通常爆弾", "誘導爆弾", "集束爆弾", "焼夷弾", "貫通爆弾"},
+        {{"AAM"}, true, 0, {"短距離", "中距離", "長距離", "赤外線", "電波"}, {60, 70, 50, 0, 0, 0, 0, 0, 20, 0}, 6, 2, 1, 4},
+        {{"250kg", "500kg", "1t"}, false, 0, {"通常爆弾", "誘導爆弾", "集束爆弾", "焼夷弾", "貫通爆弾"},
          {0, 0, 0, 50, 60, 70, 40, 0, 0, 80}, 7, 2, 1, 1},
-        {{"ASM"}, true, {"対地誘導弾", "対レーダー", "ロケット弾", "滑空弾"}, {0, 0, 0, 70, 30, 60, 50, 0, 0, 70}, 6, 2, 1, 3},
-        {{"ASM"}, true, {"対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 90, 0, 0, 0}, 8, 1, 2, 6},
-        {{"T"}, true, {"短魚雷", "爆雷", "対潜爆弾", "対潜誘導弾"}, {0, 0, 0, 0, 0, 0, 20, 80, 0, 0}, 7, 2, 1, 2},
-        {{"57mm", "68mm", "70mm"}, false, {"ロケット弾", "ロケット", "ガンポッド"}, {0, 0, 10, 40, 50, 30, 20, 0, 0, 40}, 4, 4, 1, 2},
-        {{"76mm", "90mm", "100mm", "105mm", "115mm", "120mm", "125mm"}, false, {"戦車砲", "滑腔砲", "ライフル砲"},
+        {{"ASM"}, true, 0, {"対地誘導弾", "対レーダー", "ロケット弾", "滑空弾"}, {0, 0, 0, 70, 30, 60, 50, 0, 0, 70}, 6, 2, 1, 3},
+        {{"ASM"}, true, 40, {"対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 90, 0, 0, 0}, 8, 1, 2, 6},
+        {{"T"}, true, 0, {"短魚雷", "爆雷", "対潜爆弾", "対潜誘導弾"}, {0, 0, 0, 0, 0, 0, 20, 80, 0, 0}, 7, 2, 1, 2},
+        {{"57mm", "68mm", "70mm"}, false, 0, {"ロケット弾", "ロケット", "ガンポッド"}, {0, 0, 10, 40, 50, 30, 20, 0, 0, 40}, 4, 4, 1, 2},
+        {{"76mm", "90mm", "100mm", "105mm", "115mm", "120mm", "125mm"}, false, 0, {"戦車砲", "滑腔砲", "ライフル砲"},
          {0, 0, 10, 80, 40, 30, 20, 0, 0, 50}, 6, 3, 0, 1},
-        {{"12.7mm", "14.5mm", "20mm", "25mm", "30mm", "35mm", "40mm"}, false, {"機関砲", "重機関銃", "機銃"},
+        {{"12.7mm", "14.5mm", "20mm", "25mm", "30mm", "35mm", "40mm"}, false, 0, {"車載機関砲", "重機関銃", "同軸機銃"},
          {0, 5, 25, 30, 50, 10, 10, 0, 10, 20}, 3, 6, 0, 1},
-        {{"ATM"}, true, {"対戦車誘導", "対戦車弾", "誘導弾"}, {0, 0, 15, 85, 10, 20, 15, 0, 0, 30}, 7, 2, 1, 2},
-        {{"105mm", "122mm", "130mm", "152mm", "155mm", "175mm", "203mm"}, false, {"榴弾砲", "加農砲", "迫撃砲", "野戦砲"},
+        {{"ATM"}, true, 0, {"対戦車誘導", "対戦車弾", "誘導弾"}, {0, 0, 15, 85, 10, 20, 15, 0, 0, 30}, 7, 2, 1, 2},
+        {{"105mm", "122mm", "130mm", "152mm", "155mm", "175mm", "203mm"}, false, 0, {"榴弾砲", "加農砲", "迫撃砲", "野戦砲"},
          {0, 0, 0, 40, 70, 60, 15, 0, 0, 70}, 6, 3, 1, 5},
-        {{"107mm", "122mm", "227mm", "240mm", "300mm"}, false, {"多連装砲", "ロケット砲", "噴進砲", "誘導ロケット"},
+        {{"107mm", "122mm", "227mm", "240mm", "300mm"}, false, 0, {"多連装砲", "ロケット砲", "噴進砲", "誘導ロケット"},
          {0, 0, 0, 45, 80, 60, 10, 0, 0, 75}, 7, 4, 3, 6},
-        {{"20mm", "23mm", "30mm", "35mm", "40mm", "57mm"}, false, {"対空機関砲", "高射砲", "連装対空砲"},
+        {{"20mm", "23mm", "30mm", "35mm", "40mm", "57mm"}, false, 0, {"対空機関砲", "高射砲", "連装対空砲"},
          {20, 40, 60, 10, 15, 0, 0, 0, 30, 0}, 3, 8, 0, 2},
-        {{"SAM"}, true, {"短距離", "中距離", "長距離", "携帯式", "艦対空"}, {70, 80, 60, 0, 0, 0, 0, 0, 50, 0}, 7, 2, 1, 5},
-        {{"SSM"}, true, {"対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 90, 0, 0, 20}, 8, 2, 2, 8},
-        {{""}, false, {"自動小銃", "機関銃", "狙撃銃", "擲弾筒", "無反動砲", "対戦車擲弾", "携帯対空"},
+        {{"SAM"}, true, 0, {"短距離", "中距離", "長距離", "携帯式", "艦対空"}, {70, 80, 60, 0, 0, 0, 0, 0, 50, 0}, 7, 2, 1, 5},
+        {{"SSM"}, true, 0, {"対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 90, 0, 0, 20}, 8, 2, 2, 8},
+        {{""}, false, 0, {"自動小銃", "機関銃", "狙撃銃", "擲弾筒", "無反動砲", "対戦車擲弾", "携帯対空"},
          {0, 0, 5, 5, 40, 10, 0, 0, 0, 5}, 2, 5, 0, 1},
-        {{"76mm", "100mm", "127mm", "130mm", "155mm", "203mm"}, false, {"単装砲", "連装砲", "速射砲"},
+        {{"76mm", "100mm", "127mm", "130mm", "155mm", "203mm"}, false, 0, {"単装砲", "連装砲", "速射砲"},
          {0, 10, 30, 40, 40, 50, 50, 0, 20, 50}, 6, 4, 0, 4},
-        {{"SSM"}, true, {"艦対艦", "対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 85, 0, 0, 30}, 8, 2, 2, 7},
-        {{""}, false, {"533mm魚雷", "650mm魚雷", "324mm魚雷", "誘導魚雷", "長魚雷", "有線誘導魚雷", "音響魚雷"},
+        {{"SSM"}, true, 20, {"艦対艦", "対艦誘導弾"}, {0, 0, 0, 0, 0, 0, 85, 0, 0, 30}, 8, 2, 2, 7},
+        {{""}, false, 0, {"533mm魚雷", "650mm魚雷", "324mm魚雷", "誘導魚雷", "長魚雷", "有線誘導魚雷", "音響魚雷"},
          {0, 0, 0, 0, 0, 0, 90, 70, 0, 0}, 9, 2, 2, 3},
-        {{""}, false, {"通常弾頭", "貫通弾頭", "集束弾頭", "高性能炸薬弾頭", "燃料気化弾頭", "巡航ミサイル弾頭", "対艦弾頭",
+        {{""}, false, 0, {"通常弾頭", "貫通弾頭", "集束弾頭", "高性能炸薬弾頭", "燃料気化弾頭", "巡航ミサイル弾頭", "対艦弾頭",
                        "対地弾頭", "長射程弾頭", "二段式弾頭"},
          {0, 0, 0, 60, 70, 90, 80, 0, 0, 95}, 9, 1, 0, 1},
     }};
@@ -69,15 +70,14 @@ std::string WeaponName(int group, int j)
     const std::size_t uj = static_cast<std::size_t>(j);
     std::string name;
     if (style.numbered) {
-        // Numbers continue across groups that share a code (air-to-ground and anti-ship ASMs).
-        name = std::string(style.prefixes[0]) + "-" + std::to_string(j + 1 + (group == static_cast<int>(WeaponGroup::AirToShip) ? 40 : 0))
+        name = std::string(style.prefixes[0]) + "-" + std::to_string(j + 1 + style.numberOffset)
             + style.descriptions[uj % style.descriptions.size()];
-    } else if (style.prefixes.size() > 1) {
-        name = std::string(style.prefixes[uj % style.prefixes.size()])
-            + style.descriptions[(uj / style.prefixes.size()) % style.descriptions.size()];
     } else {
-        name = style.descriptions[uj % style.descriptions.size()];
-        const std::size_t round = uj / style.descriptions.size();
+        // Every calibre with every description, then the same again as improved models.
+        const std::size_t np = style.prefixes.size();
+        const std::size_t nd = style.descriptions.size();
+        name = std::string(style.prefixes[uj % np]) + style.descriptions[(uj / np) % nd];
+        const std::size_t round = uj / (np * nd);
         if (round == 1)
             name += "改";
         else if (round >= 2)
@@ -183,10 +183,10 @@ std::vector<std::uint8_t> MakeDemoWeapons()
             PutU16(image, base + 34, static_cast<unsigned>(50 + j * 5)); // not read
         }
     }
-    // The first warheads release a cruise missile's second stage; the last one separates into unit 1279.
-    for (int w = 463; w <= 466; ++w)
-        PutU16(image, kHeadSize + kEntrySize * static_cast<std::size_t>(w - 1) + 32, static_cast<unsigned>(1262 + (w - 463)));
-    PutU16(image, kHeadSize + kEntrySize * 471 + 32, 1280);
+    // Two warheads release a unit when fired: the cruise missile warhead unit 1260, the two-stage
+    // warhead unit 1279 (stored as unit number + 1).
+    PutU16(image, kHeadSize + kEntrySize * (468 - 1) + 32, 1261);
+    PutU16(image, kHeadSize + kEntrySize * (472 - 1) + 32, 1280);
     return image;
 }
 
@@ -194,7 +194,7 @@ std::vector<std::string> DemoKindNames()
 {
     std::vector<std::string> names(128);
     for (int c = 0; c < kCategoryCount; ++c)
-        names[static_cast<std::size_t>(c) + 1] = kCategoryPlans[static_cast<std::size_t>(c)].name;
+        names[static_cast<std::size_t>(c) + 1] = CategoryName(c);
     for (std::size_t k = 0; k < kExtraKinds.size(); ++k)
         names[53 + k] = kExtraKinds[k];
     names[kFullNameKind] = "汎用予備兵種第百二十七号";

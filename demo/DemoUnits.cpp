@@ -35,7 +35,7 @@ std::string UnitName(int c, int i)
     const std::size_t ci = static_cast<std::size_t>(c);
     const std::size_t ui = static_cast<std::size_t>(i);
     std::string prefix;
-    std::string body = cat.name;
+    std::string body = CategoryName(c);
     bool improved = i % 5 == 4;
     switch (fam.nameStyle) {
     case NameStyle::Katakana:
@@ -78,13 +78,13 @@ UnitRecord MakeUnit(int unit)
     const int c = CategoryOfUnit(unit);
     const CategoryPlan& cat = kCategoryPlans[static_cast<std::size_t>(c)];
     const FamilyPlan& fam = PlanOf(cat.family);
-    const int i = unit - cat.firstUnit;
+    const int i = unit - CategoryFirstUnit(c);
     auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
     UnitRecord r;
 
     r.setName(UnitName(c, i));
     r.setKind(cat.family == Family::Infantry ? kInfantryKinds[static_cast<std::size_t>(i) % kInfantryKinds.size()]
-                                             : cat.kind);
+                                             : CategoryKind(c));
     r.setAltitude(fam.altitude);
     for (int k = 0; k < kDefenceCount; ++k) {
         const int d = fam.defence[static_cast<std::size_t>(k)];
