@@ -197,10 +197,12 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
     if (!in)
         return result;
     result.opened = true;
-    errno = 0;
-    result.count = std::fread(dest.data(), 1, dest.size(), in);
-    if (std::ferror(in))
-        result.err = errno ? errno : EIO;
+    if (!dest.empty()) {
+        errno = 0;
+        result.count = std::fread(dest.data(), 1, dest.size(), in);
+        if (std::ferror(in))
+            result.err = errno ? errno : EIO;
+    }
     std::fclose(in);
     return result;
 }

@@ -15,6 +15,8 @@ char LowerAscii(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+#ifndef _WIN32
+
 bool EqualsIgnoringCase(std::string_view a, std::string_view b)
 {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
@@ -25,7 +27,10 @@ bool IsSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-#ifndef _WIN32
+bool IsDriveLetter(char c)
+{
+    return LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z';
+}
 
 fs::path WinePrefix()
 {
@@ -64,7 +69,7 @@ std::optional<std::string> FindEntry(const fs::path& folder, const std::string& 
 fs::path ResolveText(std::string_view text)
 {
     fs::path result;
-    if (text.size() >= 2 && text[1] == ':' && std::isalpha(static_cast<unsigned char>(text[0]))) {
+    if (text.size() >= 2 && text[1] == ':' && IsDriveLetter(text[0])) {
         result = DriveRoot(text[0]);
         text.remove_prefix(2);
     } else if (!text.empty() && IsSeparator(text[0])) {
