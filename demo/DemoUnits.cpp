@@ -24,9 +24,17 @@ const std::array<const char*, 15> kShipSecond = {
     "風", "雲", "月", "波", "潮", "霧", "雪", "嵐", "光", "鳳", "龍", "鶴", "鷹", "峰", "山"};
 const std::array<const char*, 6> kGoods = {"弾薬", "燃料", "食糧", "医薬", "部品", "資材"};
 const std::array<const char*, 5> kMissileCodes = {"AM", "GM", "XM", "RM", "SM"};
-const std::array<const char*, 6> kInfantryNames = {"歩兵", "工兵", "空挺歩兵", "山岳歩兵", "海兵隊", "特殊部隊"};
 
-// The name of the i-th unit of category c: a made-up prefix, the category's (or infantry kind's) name,
+// Infantry units take turns among the infantry kinds; every other unit has its category's kind.
+std::uint8_t KindOfUnit(int c, int i)
+{
+    if (kCategoryPlans[static_cast<std::size_t>(c)].family == Family::Infantry)
+        return kInfantryKinds[static_cast<std::size_t>(i) % kInfantryKinds.size()];
+    return CategoryKind(c);
+}
+
+// The name of the i-th unit of category c: a made-up prefix, the name of its kind (for most units the
+// category's name),
 // and now and then a "改" for an improved model. Always at most 24 bytes.
 std::string UnitName(int c, int i)
 {
@@ -35,7 +43,8 @@ std::string UnitName(int c, int i)
     const std::size_t ci = static_cast<std::size_t>(c);
     const std::size_t ui = static_cast<std::size_t>(i);
     std::string prefix;
-    std::string body = CategoryName(c);
+    static const std::vector<std::string> kindNames = DemoKindNames();
+    std::string body = kindNames.at(KindOfUnit(c, i));
     bool improved = i % 5 == 4;
     switch (fam.nameStyle) {
     case NameStyle::Katakana:
@@ -48,8 +57,6 @@ std::string UnitName(int c, int i)
         break;
     case NameStyle::Ordinal:
         prefix = "第" + std::to_string(i + 1);
-        if (cat.family == Family::Infantry)
-            body = kInfantryNames[ui % kInfantryNames.size()];
         improved = false;
         break;
     case NameStyle::ShipClass:
@@ -83,8 +90,7 @@ UnitRecord MakeUnit(int unit)
     UnitRecord r;
 
     r.setName(UnitName(c, i));
-    r.setKind(cat.family == Family::Infantry ? kInfantryKinds[static_cast<std::size_t>(i) % kInfantryKinds.size()]
-                                             : CategoryKind(c));
+    r.setKind(KindOfUnit(c, i));
     r.setAltitude(fam.altitude);
     for (int k = 0; k < kDefenceCount; ++k) {
         const int d = fam.defence[static_cast<std::size_t>(k)];
