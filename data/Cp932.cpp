@@ -1,0 +1,136 @@
+#include "data/Cp932.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace cp932 {
+namespace {
+
+#include "data/Cp932Table.inc"
+
+constexpr char16_t kReplacement = 0xFFFD;
+constexpr char16_t kHalfWidthFirst = 0xFF61;  // byte 0xA1
+constexpr char16_t kUserFirst = 0xE000;       // code 0xF040
+constexpr unsigned kUserFirstLead = 0xF0;
+constexpr unsigned kUserLastLead = 0xF9;
+constexpr unsigned kTrailsPerLead = 188;
+
+bool isTrailByte(unsigned b) {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
+// Position of a trail byte among the 188 valid ones (0x7F skipped).
+unsigned trailIndex(unsigned trail) {
+    return trail - 0x40 - (trail > 0x7F ? 1 : 0);
+}
+
+// The character of a double-byte code, 0 when the code is undefined.
+char16_t decodePair(unsigned lead, unsigned trail) {
+    if (!isTrailByte(trail))
+        return 0;
+    if (lead >= kUserFirstLead && lead <= kUserLastLead)
+        return static_cast<char16_t>(kUserFirst + (lead - kUserFirstLead) * kTrailsPerLead
+                                     + trailIndex(trail));
+    const unsigned row = kDoubleByteRow[lead];
+    if (row >= kDoubleByteRows)
+        return 0;
+    return kDoubleByte[row][trail - 0x40];
+}
+
+// UTF-16 unit -> code (single byte in the low byte, double byte as lead << 8 | trail);
+// 0 where the character cannot be stored. U+0000 is handled before the lookup.
+using EncodeTable = std::array<std::uint16_t, 0x10000>;
+
+EncodeTable buildEncodeTable() {
+    EncodeTable table{};
+    for (unsigned b = 0; b < 0x80; ++b)
+        table[b] = static_cast<std::uint16_t>(b);
+    for (unsigned b = 0xA1; b <= 0xDF; ++b)
+        table[kHalfWidthFirst + (b - 0xA1)] = static_cast<std::uint16_t>(b);
+
+    // Where a character has several codes Windows writes the lowest one, except that the
+    // NEC-selected IBM extensions (lead 0xED/0xEE) are never written: their characters all
+    // have an IBM extension code (lead 0xFA-0xFC) as well. So those two rows come last.
+    const auto addRow = [&table](unsigned lead) {
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            const char16_t c = decodePair(lead, trail);
+            if (c != 0 && table[c] == 0)
+                table[c] = static_cast<std::uint16_t>(lead << 8 | trail);
+        }
+    };
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead)
+        if (lead != 0xED && lead != 0xEE)
+            addRow(lead);
+    addRow(0xED);
+    addRow(0xEE);
+
+    for (const auto& [c, code] : kEncodeOnly)
+        table[c] = code;
+    return table;
+}
+
+const EncodeTable& encodeTable() {
+    static const EncodeTable table = buildEncodeTable();
+    return table;
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+}  // namespace
+
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+std::u16string decode(std::string_view bytes) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    const std::size_t n = bytes.size();
+    std::size_t i = 0;
+    while (i < n) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            text.push_back(static_cast<char16_t>(b));
+            ++i;
+        } else if (b >= 0xA1 && b <= 0xDF) {
+            text.push_back(static_cast<char16_t>(kHalfWidthFirst + (b - 0xA1)));
+            ++i;
+        } else {
+            const char16_t c =
+                i + 1 < n ? decodePair(b, static_cast<unsigned char>(bytes[i + 1])) : char16_t{0};
+            if (c != 0) {
+                text.push_back(c);
+                i += 2;
+            } else {
+                text.push_back(kReplacement);
+                ++i;
+            }
+        }
+    }
+    return text;
+}
+
+std::optional<std::string> encode(std::u16string_view text, std::u16string* badChar) {
+    const EncodeTable& table = encodeTable();
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        const std::uint16_t code = table[c];
+        if (code == 0 && c != 0) {
+            if (badChar) {
+                const bool pair = isHighSurrogate(c) && i + 1 < text.size() && isLowSurrogate(text[i + 1]);
+                *badChar = std::u16string(text.substr(i, pair ? 2 : 1));
+            }
+            return std::nullopt;
+        }
+        if (code > 0xFF)
+            bytes.push_back(static_cast<char>(code >> 8));
+        bytes.push_back(static_cast<char>(code & 0xFF));
+    }
+    return bytes;
+}
+
+}  // namespace cp932

@@ -1,0 +1,32 @@
+#pragma once
+
+// Code page 932 (Microsoft Shift-JIS), the encoding of every text the game stores.
+// This is the one place that converts between stored bytes and screen text (UTF-16).
+//
+// Single bytes: 0x00-0x7F are ASCII (0x5C is U+005C, 0x7E is U+007E), 0xA1-0xDF are the
+// half-width katakana U+FF61-U+FF9F. Double bytes (lead 0x81-0x9F or 0xE0-0xFC, trail
+// 0x40-0x7E or 0x80-0xFC) follow Microsoft's table, NEC and IBM extensions included;
+// the user-defined area 0xF040-0xF9FC is U+E000-U+E757.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cp932 {
+
+// Decode raw code page 932 bytes to UTF-16. Invalid or cut bytes become U+FFFD (never throws).
+// Each byte that does not start a valid character gives one U+FFFD and decoding goes on with
+// the next byte, so an ASCII byte after a bad lead byte is kept.
+std::u16string decode(std::string_view bytes);
+
+// Encode UTF-16 to code page 932. Returns std::nullopt and sets *badChar (if given) to the first
+// character (as UTF-16 code units) that code page 932 cannot hold; never substitutes '?'.
+// A character with several codes gets the one Windows writes (e.g. U+2252 -> 0x81E0,
+// U+2160 -> 0x8754, U+2170 -> 0xFA40). A surrogate pair is one character (never encodable);
+// a lone surrogate is reported on its own.
+std::optional<std::string> encode(std::u16string_view text, std::u16string* badChar = nullptr);
+
+// True for bytes that start a double-byte character (0x81-0x9F, 0xE0-0xFC).
+bool isLeadByte(unsigned char b);
+
+}  // namespace cp932
