@@ -1,0 +1,294 @@
+#include "editor/MainDialog.h"
+
+#include "app/Placement.h"
+#include "app/SettingsStore.h"
+#include "data/DataFileSet.h"
+#include "editor/AboutDlg.h"
+#include "editor/UnitFormIds.h"
+#include "framework/Controls.h"
+#include "framework/MessageService.h"
+#include "res/Resources.h"
+#include "res/Strings.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+
+#ifdef Q_OS_WIN
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#endif
+
+namespace {
+
+const QString kGameFolderSetting = QStringLiteral("DS6InstallDir");
+const QString kLastUnitSetting = QStringLiteral("LastSelectUnit");
+constexpr char kDefaultGameFolder[] = "c:\\Program Files\\SystemSoft Game\\Ds6\\";
+
+bool isUnitNumber(int unitNumber) { return unitNumber >= 0 && unitNumber < kUnitCount; }
+
+}  // namespace
+
+CMainDialog::CMainDialog(QWidget* parent)
+    : CDialog(res::kDialog102, parent, &res::kMenu133), m_images(std::make_unique<GameImages>())
+{
+    setUpFormControls();
+    setRoutes({
+        Route{Notify::SelChange, form::kUnitList, form::kUnitList, [this](int) { OnUnitListSelChange(); }, true,
+              "OnUnitListSelChange"},
+        Route{Notify::SelChange, form::kCategory, form::kCategory, [this](int) { OnCategorySelChange(); }, true,
+              "OnCategorySelChange"},
+        Route{Notify::Clicked, form::kJumpToTransformTarget, form::kJumpToTransformTarget,
+              [this](int) { OnJumpToTransformTarget(); }, true, "OnJumpToTransformTarget"},
+        Route{Notify::SelChange, form::kKind, form::kKind, [this](int) { OnKindSelChange(); }, false, "OnKindSelChange"},
+        Route{Notify::Clicked, form::kApply, form::kApply, [this](int) { ApplyUnit(); }, false, "ApplyUnit"},
+        Route{Notify::Clicked, form::kClone, form::kClone, [this](int) { OnCloneUnit(); }, false, "OnCloneUnit"},
+        Route{Notify::DoubleClick, form::kSlotListFirst, form::kSlotListFirst + form::kSlotCount - 1,
+              [this](int id) { OnSlotDoubleClick(id - form::kSlotListFirst); }, false, "OnSlotDoubleClick"},
+        Route{Notify::KillFocus, form::kSlotListFirst, form::kSlotListFirst + form::kSlotCount - 1,
+              [this](int id) { OnSlotKillFocus(id - form::kSlotListFirst); }, false, "OnSlotKillFocus"},
+        Route{Notify::Command, form::kCmdSave, form::kCmdSave, [this](int) { OnSaveUnitTable(); }, true,
+              "OnSaveUnitTable"},
+        Route{Notify::Command, form::kCmdImport, form::kCmdImport, [this](int) { OnImportUnit(); }, true,
+              "OnImportUnit"},
+        Route{Notify::Command, form::kCmdExport, form::kCmdExport, [this](int) { OnExportUnit(); }, true,
+              "OnExportUnit"},
+        Route{Notify::Command, form::kCmdBulkImport, form::kCmdBulkImport, [this](int) { OnBulkImportUnits(); }, true,
+              "OnBulkImportUnits"},
+        Route{Notify::Command, form::kCmdToggleSpeed, form::kCmdToggleSpeed, [this](int) { OnToggleSpeedDlg(); }, false,
+              "OnToggleSpeedDlg"},
+        Route{Notify::Command, form::kCmdToggleProduct, form::kCmdToggleProduct, [this](int) { OnToggleProductDlg(); },
+              false, "OnToggleProductDlg"},
+        Route{Notify::Command, form::kCmdToggleEtc, form::kCmdToggleEtc, [this](int) { OnToggleEtcDlg(); }, false,
+              "OnToggleEtcDlg"},
+        Route{Notify::Command, form::kCmdExit, form::kCmdExit, [this](int) { OnAppExit(); }, false, "OnAppExit"},
+        Route{Notify::Command, form::kCmdAbout, form::kCmdAbout, [this](int) { OnAbout(); }, false, "OnAbout"},
+    });
+}
+
+CMainDialog::~CMainDialog() = default;
+
+// ---- the images and the unit list ----
+
+UnitTable& CMainDialog::unitTable() { return m_images->units; }
+const WeaponTable& CMainDialog::weaponTable() const { return m_images->weapons; }
+const KindTable& CMainDialog::kindTable() const { return m_images->kinds; }
+const MoveCostTable& CMainDialog::moveCostTable() const { return m_images->moveCosts; }
+
+int CMainDialog::currentUnit() const
+{
+    const QListWidget* units = list(form::kUnitList);
+    const int position = lb::curSel(units);
+    return position < 0 ? -1 : lb::itemData(units, position);
+}
+
+void CMainDialog::RefreshUnitListEntry(int unitNumber)
+{
+    QListWidget* units = list(form::kUnitList);
+    if (!isUnitNumber(unitNumber) || unitNumber >= lb::count(units))
+        return;
+    lb::remove(units, unitNumber);
+    lb::insert(units, unitNumber, FromCp932(UnitListText(unitNumber, m_images->units.record(unitNumber))), unitNumber);
+}
+
+void CMainDialog::selectUnitInList(int unitNumber) { lb::setCurSel(list(form::kUnitList), unitNumber); }
+
+void CMainDialog::fillUnitList()
+{
+    QListWidget* units = list(form::kUnitList);
+    units->setUpdatesEnabled(false);
+    lb::reset(units);
+    for (int u = 0; u < kUnitCount; ++u)
+        lb::insert(units, u, FromCp932(UnitListText(u, m_images->units.record(u))), u);
+    units->setUpdatesEnabled(true);
+}
+
+void CMainDialog::fillLists()
+{
+    QComboBox* categories = combo(form::kCategory);
+    cb::reset(categories);
+    for (int i = 0; i < int(kCategories.size()) && kCategories[i].firstUnit >= 0; ++i)
+        cb::insert(categories, i, QString::fromUtf8(kCategories[i].name), kCategories[i].firstUnit);
+
+    fillUnitList();
+
+    QComboBox* kinds = combo(form::kKind);
+    cb::reset(kinds);
+    for (int i = 0; i < KindTable::kEntryCount; ++i)
+        cb::insert(kinds, i, FromCp932(KindListText(m_images->kinds, i)), i);
+
+    const auto fillFixed = [](QComboBox* box, const auto& items) {
+        cb::reset(box);
+        for (int i = 0; i < int(items.size()); ++i)
+            cb::insert(box, i, QString::fromUtf8(items[i].text), items[i].data);
+    };
+    fillFixed(combo(form::kAltitude), kAltitudeItems);
+    fillFixed(combo(form::kDefenceType), kDefenceTypeItems);
+    fillFixed(combo(form::kCarrierClass), kCarrierItems);
+}
+
+// ---- opening and closing ----
+
+bool CMainDialog::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    addAboutEntry();
+    setWindowIcon(AppIcon());
+    m_dataLoaded = 0;
+    // The picture paths start empty here once the picture is part of the form.
+
+    m_gameFolder = ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)).toStdString();
+    m_dataLoaded = LoadDataFiles() ? 1 : 0;
+    if (!m_dataLoaded)
+        return true;
+
+    // The movement-cost, producing-countries and unknown-data windows are created and shown here,
+    // in this order, before the first unit is shown.
+
+    int last = ReadSettingInt(kInitData, kLastUnitSetting, 1);
+    if (!isUnitNumber(last))
+        last = 1;
+    QListWidget* units = list(form::kUnitList);
+    lb::setCurSel(units, last);
+    ShowUnit(lb::itemData(units, last));
+    return true;
+}
+
+bool CMainDialog::LoadDataFiles()
+{
+    MessageService& prompts = MessageService::instance();
+    if (!LocateGameFolder(m_gameFolder, prompts))
+        return false;
+    if (!LoadGameImages(m_gameFolder, *m_images, prompts))
+        return false;
+    fillLists();
+    return true;
+}
+
+void CMainDialog::OnDestroy()
+{
+    // The tool windows are destroyed first and write their own positions.
+    WriteSettingText(kInitData, kGameFolderSetting, QString::fromStdString(m_gameFolder));
+    WriteSettingInt(kInitData, kLastUnitSetting, lb::curSel(list(form::kUnitList)));
+    SaveMainDialogPlacement(this);
+}
+
+// ---- the About entry ----
+
+void CMainDialog::addAboutEntry()
+{
+    const QString text = QString::fromUtf8(str::kAboutMenu);
+#ifdef Q_OS_WIN
+    // The system menu takes the entry, as command 16; its size and maximise items are greyed.
+    if (HMENU systemMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
+        if (!text.isEmpty()) {
+            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(systemMenu, MF_STRING, form::kCmdAbout, reinterpret_cast<LPCWSTR>(text.utf16()));
+        }
+        EnableMenuItem(systemMenu, 2, MF_BYPOSITION | MF_GRAYED);
+        EnableMenuItem(systemMenu, 4, MF_BYPOSITION | MF_GRAYED);
+    }
+#else
+    // Elsewhere a program cannot extend the window's system menu: a Help menu carries the entry.
+    auto* menuBar = findChild<QMenuBar*>();
+    if (!menuBar || text.isEmpty())
+        return;
+    QMenu* help = menuBar->addMenu(QString::fromUtf8(str::kHelpMenu));
+    QAction* about = help->addAction(text);
+    connect(about, &QAction::triggered, this, [this] { dispatch(Notify::Command, form::kCmdAbout); });
+#endif
+}
+
+bool CMainDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
+{
+#ifdef Q_OS_WIN
+    const MSG* msg = static_cast<const MSG*>(message);
+    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == WPARAM(form::kCmdAbout)) {
+        dispatch(Notify::Command, form::kCmdAbout);
+        *result = 0;
+        return true;
+    }
+#endif
+    return CDialog::nativeEvent(eventType, message, result);
+}
+
+void CMainDialog::OnAbout()
+{
+    CAboutDlg about(this);
+    about.DoModal();
+    about.DestroyWindow();
+}
+
+// ---- unit list, category and jumps ----
+
+void CMainDialog::OnUnitListSelChange()
+{
+    const int unit = currentUnit();
+    if (isUnitNumber(unit))
+        ShowUnit(unit);
+}
+
+void CMainDialog::OnCategorySelChange()
+{
+    const int first = cb::selectedData(combo(form::kCategory));
+    if (!isUnitNumber(first))
+        return;
+    ShowUnit(first);
+    selectUnitInList(first);
+}
+
+void CMainDialog::OnJumpToTransformTarget()
+{
+    const int unit = currentUnit();
+    if (!isUnitNumber(unit))
+        return;
+    const int target = int(m_images->units.record(unit).transformTarget()) - 1;
+    if (!isUnitNumber(target))
+        return;
+    ShowUnit(target);
+    selectUnitInList(target);
+}
+
+void CMainDialog::OnKindSelChange()
+{
+    // Everything typed so far goes into the fields first, so that it survives the refresh.
+    UpdateData(true);
+    const int kind = cb::selectedData(combo(form::kKind));
+    m_capture = m_images->kinds.canCapture(kind) ? 1 : 0;
+    m_airborne = m_images->kinds.airborne(kind) ? 1 : 0;
+    UpdateData(false);
+}
+
+// ---- commands ----
+
+void CMainDialog::OnSaveUnitTable()
+{
+    if (ShowMessage(QString::fromUtf8(str::kSaveQuestion), MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return;
+    SaveUnitTable(m_gameFolder, m_images->units, MessageService::instance());
+}
+
+void CMainDialog::OnAppExit()
+{
+    // Ends the dialog the way the close box does: nothing is saved and nothing is asked.
+    reject();
+}
+
+void CMainDialog::OnSlotKillFocus(int slot)
+{
+    lb::setCurSel(list(form::kSlotListFirst + slot), -1);
+}
+
+// Handlers whose windows and commands live elsewhere; they are connected to them there.
+void CMainDialog::OnCloneUnit() {}              // clone a unit onto another
+void CMainDialog::OnSlotDoubleClick(int) {}     // the weapon picker for a slot
+void CMainDialog::OnImportUnit() {}             // single-unit import
+void CMainDialog::OnExportUnit() {}             // export of the current unit
+void CMainDialog::OnBulkImportUnits() {}        // bulk import from a command file
+void CMainDialog::OnToggleSpeedDlg() {}         // show or hide the movement-cost window
+void CMainDialog::OnToggleProductDlg() {}       // show or hide the producing-countries window
+void CMainDialog::OnToggleEtcDlg() {}           // show or hide the unknown-data window

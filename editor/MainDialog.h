@@ -1,0 +1,113 @@
+#pragma once
+// CMainDialog: the program's one top-level window (template 102, menu 133). It owns the game's data
+// images, the game folder and the data-loaded flag, and shows one unit at a time in its form.
+
+#include "data/ReferenceTables.h"
+#include "editor/UnitEditorHost.h"
+#include "framework/Dialog.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+#include <string>
+
+struct GameImages;
+
+class CMainDialog : public CDialog, public UnitEditorHost {
+    Q_OBJECT
+public:
+    explicit CMainDialog(QWidget* parent = nullptr);
+    ~CMainDialog() override;
+
+    // ---- UnitEditorHost ----
+    UnitTable& unitTable() override;
+    bool isDataLoaded() const override { return m_dataLoaded != 0; }
+    int currentUnit() const override;
+    void RefreshUnitListEntry(int unitNumber) override;
+    void selectUnitInList(int unitNumber) override;
+    void ShowUnit(int unitNumber) override;
+    bool saveFormFields() override { return UpdateData(true); }
+    QString gameFolder() const override { return QString::fromStdString(m_gameFolder); }
+    QWidget* window() override { return this; }
+
+    // Applies the form to the current unit (button "適用").
+    void ApplyUnit();
+    // The weapon table's entry of a weapon number; "nothing" with all values 0 for 0 or less.
+    WeaponEntry GetWeaponEntry(int weaponNumber) const;
+
+    // The reference images, for the tool windows and the commands.
+    const WeaponTable& weaponTable() const;
+    const KindTable& kindTable() const;
+    const MoveCostTable& moveCostTable() const;
+
+protected:
+    bool OnInitDialog() override;
+    void OnDestroy() override;
+    void DoDataExchange(DataExchange& dx) override;
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+
+private:
+    // The form's controls: number font, the name's byte limit, boxes outside the tab order.
+    void setUpFormControls();
+    // Opening: the About entry, then the data files.
+    void addAboutEntry();
+    bool LoadDataFiles();
+    void fillLists();
+    void fillUnitList();
+
+    // Routed handlers.
+    void OnUnitListSelChange();
+    void OnCategorySelChange();
+    void OnJumpToTransformTarget();
+    void OnKindSelChange();
+    void OnCloneUnit();
+    void OnSlotDoubleClick(int slot);
+    void OnSlotKillFocus(int slot);
+    void OnSaveUnitTable();
+    void OnImportUnit();
+    void OnExportUnit();
+    void OnBulkImportUnits();
+    void OnToggleSpeedDlg();
+    void OnToggleProductDlg();
+    void OnToggleEtcDlg();
+    void OnAppExit();
+    void OnAbout();
+
+    // One slot line from a weapon number: its list item and its fourteen value fields.
+    void setSlotLine(int slot, int weaponNumber);
+
+    std::string m_gameFolder;   // empty or ending in a separator
+    int m_dataLoaded = 0;
+    std::unique_ptr<GameImages> m_images;
+
+    // Field values of the form, moved to and from the controls by DoDataExchange.
+    QString m_name;
+    std::string m_shownNameBytes;   // the record's name as ShowUnit put it into the form
+    QString m_shownNameText;
+    std::array<int, 10> m_defence{};
+    std::array<int, 8> m_board{};
+    int m_durability = 0;
+    int m_count = 0;
+    int m_concealActive = 0;
+    int m_concealIdle = 0;
+    std::array<int, 5> m_search{};
+    std::array<std::array<int, 14>, 6> m_weaponValues{};   // per slot line: ten attacks, 力 数 填 射
+    std::array<std::array<int, 4>, 6> m_slotPattern{};     // per slot line: P1..P4
+    std::array<int, 4> m_speedModifier{};
+    std::array<int, 4> m_tank{};
+    std::array<int, 4> m_ecm{};
+    std::array<int, 4> m_unnamed{};
+    std::array<int, 4> m_fuel{};
+    std::array<int, 3> m_supply{};
+    int m_price = 0;
+    int m_boardSize = 0;
+    int m_carryCapacity = 0;
+    int m_transformTarget = 0;
+    int m_graphicNumber = 0;
+    int m_transformTime = 0;
+    int m_airborne = 0;
+    int m_capture = 0;
+    int m_roadSeaCost = 0;
+    int m_moveSet = 0;
+};
