@@ -1,0 +1,154 @@
+#include "exchange/ExchangeCommands.h"
+
+#include "app/SettingsStore.h"
+#include "data/GamePaths.h"
+#include "data/UnitTable.h"
+#include "editor/UnitEditorHost.h"
+#include "exchange/BulkImportDlg.h"
+#include "exchange/FilePath.h"
+#include "exchange/UnitFileDialog.h"
+#include "exchange/core/CommandFile.h"
+#include "exchange/core/UnitFile.h"
+#include "framework/MessageService.h"
+#include "res/Strings.h"
+
+namespace {
+
+// The folders of the last files chosen in each dialog.
+const QString kSaveDir = QStringLiteral("UnitInfoSaveDir");
+const QString kLoadDir = QStringLiteral("UnitInfoLoadDir");
+const QString kBulkLoadDir = QStringLiteral("UnitInfoLoadDir2");
+
+QString Text(const char* utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QString FourDigits(int unitNumber)
+{
+    return QStringLiteral("%1").arg(unitNumber, 4, 10, QLatin1Char('0'));
+}
+
+FileDialogRequest UnitFileRequest(bool save, const QString& title, const QString& folder, const QString& name)
+{
+    FileDialogRequest request;
+    request.save = save;
+    request.title = title;
+    request.filter = Text(str::kUnitFileFilter);
+    request.initialFolder = folder;
+    request.initialName = name;
+    request.confirmOverwrite = true;  // asks before replacing; an Open dialog never replaces
+    return request;
+}
+
+// Copies a record into the table at its unit and rebuilds that unit's list entry.
+void PutUnit(UnitEditorHost& host, int unitNumber, const UnitRecord& record)
+{
+    host.unitTable().record(unitNumber) = record;
+    host.RefreshUnitListEntry(unitNumber);
+}
+
+}  // namespace
+
+void ExportUnit(UnitEditorHost& host)
+{
+    if (!host.isDataLoaded())
+        return;
+    const int unitNumber = host.currentUnit();
+    if (unitNumber < 0 || unitNumber >= kUnitCount)
+        return;
+    const QString folder = ReadSettingText(kInitData, kSaveDir, QString());
+    const QString name = Text(str::kExportName).arg(FourDigits(unitNumber));
+
+    CUnitFileDialog dialog(UnitFileRequest(true, Text(str::kExportTitle), folder, name), host.window());
+    const std::optional<QString> path = dialog.DoModal();
+    if (!path)
+        return;
+    WriteSettingText(kInitData, kSaveDir, FolderPartOf(*path));
+
+    if (!WriteUnitFile(ToFsPath(*path), unitNumber, host.unitTable().record(unitNumber)))
+        ShowMessage(Text(str::kExportFailed));
+}
+
+void ImportUnit(UnitEditorHost& host)
+{
+    if (!host.isDataLoaded())
+        return;
+    const QString folder = ReadSettingText(kInitData, kLoadDir, QString());
+
+    CUnitFileDialog dialog(UnitFileRequest(false, Text(str::kImportTitle), folder, QString()), host.window());
+    const std::optional<QString> path = dialog.DoModal();
+    if (!path)
+        return;
+    WriteSettingText(kInitData, kLoadDir, FolderPartOf(*path));
+
+    UnitFileHeader head;
+    UnitRecord record;
+    if (!ReadUnitFile(ToFsPath(*path), head, record)) {
+        ShowMessage(Text(str::kImportFailed));
+        return;
+    }
+    if (!IsUsableUnitFile(head)) {
+        ShowMessage(Text(str::kImportUnusable));
+        return;
+    }
+    // The file decides where the unit goes; the unit shown before plays no part.
+    const int unitNumber = head.unitNumber;
+    if (ShowMessage(Text(str::kImportQuestion).arg(FourDigits(unitNumber)), MsgIcon::Question, MsgButtons::OkCancel)
+        != MsgAnswer::Ok)
+        return;
+    PutUnit(host, unitNumber, record);
+    host.selectUnitInList(unitNumber);
+    host.ShowUnit(unitNumber);
+}
+
+void BulkImportUnits(UnitEditorHost& host)
+{
+    if (!host.isDataLoaded())
+        return;
+    CBulkImportDlg confirmation(host.window());
+    FileDialogRequest request;
+    request.title = Text(str::kBulkTitle);
+    request.filter = Text(str::kCommandFileFilter);
+    request.initialFolder = ReadSettingText(kInitData, kBulkLoadDir, QString());
+    request.confirmOverwrite = true;
+    const std::optional<QString> chosen = MessageService::instance().chooseFile(request);
+    if (!chosen)
+        return;
+    WriteSettingText(kInitData, kBulkLoadDir, FolderPartOf(*chosen));
+
+    const std::filesystem::path commandFile = ToFsPath(*chosen);
+    confirmation.setCommandFile(commandFile);
+    if (confirmation.DoModal() != QDialog::Accepted)
+        return;
+
+    const std::optional<std::vector<std::string>> lines = ReadCommandFile(commandFile);
+    if (!lines) {
+        ShowMessage(Text(str::kCommandFileOpenFailed));
+        return;
+    }
+    const std::string folder = FolderTextOf(commandFile);
+    int imported = 0;
+    int failed = 0;
+    int lastUnit = -1;
+    for (const std::string& line : *lines) {
+        const std::optional<std::filesystem::path> path = CommandLinePath(folder, line);
+        UnitFileHeader head;
+        UnitRecord record;
+        if (!path || !ReadUnitFile(*path, head, record) || !IsUsableUnitFile(head)) {
+            ++failed;
+            continue;
+        }
+        PutUnit(host, head.unitNumber, record);
+        lastUnit = head.unitNumber;
+        ++imported;
+    }
+    if (lastUnit >= 0) {
+        host.selectUnitInList(lastUnit);
+        host.ShowUnit(lastUnit);
+    }
+    if (failed == 0)
+        ShowMessage(Text(str::kBulkAllRead).arg(imported), MsgIcon::Information);
+    else
+        ShowMessage(Text(str::kBulkSomeFailed).arg(imported).arg(failed), MsgIcon::Exclamation);
+}
