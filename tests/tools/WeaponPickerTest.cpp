@@ -1,0 +1,405 @@
+// The weapon picker on its own and run from a form with the main dialog's six slot lines.
+
+#include "support/GuiTest.h"
+#include "tools/ToolTestSupport.h"
+
+#include "app/SettingsStore.h"
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "framework/MessageService.h"
+#include "res/Strings.h"
+#include "tools/WeaponDlg.h"
+#include "tools/WeaponSlots.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <map>
+
+namespace {
+
+// The six slot lines of the main dialog with their ids: slot list, fourteen value boxes and the
+// four pattern boxes of each line.
+DialogTemplate MakeSlotFormTemplate()
+{
+    static const std::array<int, 6> kPatternFirst{1078, 1095, 1156, 1160, 1164, 1168};
+    DialogTemplate form{900, "slots", 400, 100, "ＭＳ Ｐゴシック", 9, DialogStyle::None, 0, {}};
+    for (int k = 0; k < 6; ++k) {
+        const int y = 5 + 15 * k;
+        form.controls.push_back({1251 + k, ControlKind::ListBox, 5, y, 75, 10, "", Style::Notify | Style::TabStop});
+        const std::array<int, 14> boxes = SlotValueBoxIds(k);
+        for (int i = 0; i < 14; ++i)
+            form.controls.push_back({boxes[i], ControlKind::Edit, 85 + 15 * i, y, 15, 12, "", Style::Right | Style::TabStop});
+        for (int p = 0; p < 4; ++p)
+            form.controls.push_back({kPatternFirst[k] + p, ControlKind::Edit, 300 + 15 * p, y, 15, 12, "", Style::Right | Style::TabStop});
+    }
+    return form;
+}
+
+const DialogTemplate& SlotFormTemplate()
+{
+    static const DialogTemplate form = MakeSlotFormTemplate();
+    return form;
+}
+
+// A form whose integer boxes are exchanged in id order, like the main dialog's.
+class SlotForm : public CDialog {
+public:
+    explicit SlotForm(const WeaponTable& weapons) : CDialog(SlotFormTemplate()), m_weapons(weapons)
+    {
+        for (const ControlTemplate& control : SlotFormTemplate().controls)
+            if (control.kind == ControlKind::Edit)
+                fields[control.id] = 0;
+    }
+
+    // Fills line k the way showing a unit does.
+    void showSlot(int slot, int weapon)
+    {
+        SetSlotWeapon(*this, slot, weapon, m_weapons);
+        for (const SlotFieldValue& field : SlotLineValues(slot, m_weapons.entry(weapon)))
+            fields[field.controlId] = field.value;
+        UpdateData(false);
+    }
+    bool pick(int slot, bool throughFields = true)
+    {
+        if (!throughFields)
+            return PickWeaponForSlot(*this, slot, m_weapons);
+        return PickWeaponForSlot(*this, slot, m_weapons, [this](int id, int value) { fields[id] = value; });
+    }
+    QString box(int id) const { return edit(id)->text(); }
+    QString slotText(int slot) const { return lb::text(list(1251 + slot), 0); }
+
+    std::map<int, int> fields;
+
+protected:
+    void DoDataExchange(DataExchange& dx) override
+    {
+        for (auto& [id, value] : fields)
+            dx.intField(id, value);
+    }
+
+private:
+    const WeaponTable& m_weapons;
+};
+
+// What the picker showed when it opened.
+struct PickerView {
+    int selectedRow = -2;
+    QString selectedText;
+    QStringList boxes;  // 1253..1266, 1269
+    QPoint position;
+};
+
+PickerView Look(CWeaponDlg& picker)
+{
+    PickerView view;
+    QListWidget* weapons = picker.list(CWeaponDlg::kWeaponListId);
+    view.selectedRow = lb::curSel(weapons);
+    view.selectedText = lb::text(weapons, view.selectedRow);
+    for (int id = 1253; id <= 1266; ++id)
+        view.boxes << picker.edit(id)->text();
+    view.boxes << picker.edit(CWeaponDlg::kSeparationId)->text();
+    view.position = picker.frameGeometry().topLeft();
+    return view;
+}
+
+QStringList Repeat(const QString& text, int n)
+{
+    QStringList list;
+    for (int i = 0; i < n; ++i)
+        list << text;
+    return list;
+}
+
+}  // namespace
+
+class WeaponPickerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { guitest::init(); }
+    void init()
+    {
+        guitest::resetSettings();
+        m_weapons = tooltest::MakeWeapons();
+    }
+
+    void emptySlotShowsNothingAndPickerOpensThere()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(0, 0);
+        QCOMPARE(form.slotText(0), QStringLiteral("nothing"));
+        QCOMPARE(SlotWeapon(form, 0), 0);
+        for (int id : SlotValueBoxIds(0))
+            QCOMPARE(form.box(id), QStringLiteral("0"));
+
+        PickerView view;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            view = Look(picker);
+            QTest::mouseClick(picker.button(2), Qt::LeftButton);
+        });
+        QVERIFY(!form.pick(0));
+        QCOMPARE(view.selectedRow, 0);
+        QCOMPARE(view.selectedText, QStringLiteral("000:nothing"));
+        QCOMPARE(view.boxes, Repeat(QStringLiteral("0"), 15));
+    }
+
+    void pickerListsEveryWeaponWithItsNumber()
+    {
+        CWeaponDlg picker;
+        picker.setWeaponTable(m_weapons.get());
+        picker.currentWeapon = 472;
+        QListWidget* weapons = picker.list(CWeaponDlg::kWeaponListId);
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
+        QCOMPARE(picker.DoModal(), int(QDialog::Rejected));
+        QCOMPARE(lb::count(weapons), 473);
+        QCOMPARE(lb::text(weapons, 7), QStringLiteral("007:兵器7"));
+        QCOMPARE(lb::itemData(weapons, 472), 472);
+        QCOMPARE(lb::curSel(weapons), 472);
+    }
+
+    void choosingAnotherWeaponChangesOnlyThatLine_data()
+    {
+        QTest::addColumn<bool>("throughFields");
+        QTest::newRow("fields set by the form") << true;
+        QTest::newRow("boxes written directly") << false;
+    }
+    void choosingAnotherWeaponChangesOnlyThatLine()
+    {
+        QFETCH(bool, throughFields);
+        SlotForm form(*m_weapons);
+        form.Create();
+        for (int k = 0; k < 6; ++k)
+            form.showSlot(k, 10 + k);
+        // Typed and not applied: must survive the pick in another line.
+        form.edit(SlotValueBoxIds(2)[0])->setText(QStringLiteral("77"));
+        form.edit(1078)->setText(QStringLiteral("88"));
+        QStringList before;
+        for (int k = 0; k < 6; ++k)
+            for (int id : SlotValueBoxIds(k))
+                before << form.box(id);
+
+        PickerView opened, afterClick;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            opened = Look(picker);
+            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+            afterClick = Look(picker);
+            QTest::mouseClick(picker.button(1), Qt::LeftButton);
+        });
+        QVERIFY(form.pick(3, throughFields));
+
+        QCOMPARE(opened.selectedRow, 13);
+        QCOMPARE(opened.boxes.first(), QStringLiteral("13"));
+        QCOMPARE(afterClick.selectedText, QStringLiteral("005:兵器5"));
+        QCOMPARE(afterClick.boxes, (QStringList{"5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "6", "7", "8", "9", "1"}));
+
+        QCOMPARE(form.slotText(3), QStringLiteral("兵器5"));
+        QCOMPARE(SlotWeapon(form, 3), 5);
+        QStringList after;
+        for (int k = 0; k < 6; ++k)
+            for (int id : SlotValueBoxIds(k))
+                after << form.box(id);
+        for (int i = 0; i < after.size(); ++i) {
+            if (i / 14 == 3)
+                continue;
+            QCOMPARE(after[i], before[i]);
+        }
+        QCOMPARE(after.mid(3 * 14, 14), (QStringList{"5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "6", "7", "8", "9"}));
+        QCOMPARE(form.box(SlotValueBoxIds(2)[0]), QStringLiteral("77"));
+        QCOMPARE(form.box(1078), QStringLiteral("88"));
+        for (int k = 0; k < 6; ++k)
+            if (k != 3)
+                QCOMPARE(SlotWeapon(form, k), 10 + k);
+    }
+
+    void cancelChangesNothing()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        for (int k = 0; k < 6; ++k)
+            form.showSlot(k, 20 + k);
+        form.edit(SlotValueBoxIds(4)[3])->setText(QStringLiteral("123"));
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 2);
+            QTest::mouseClick(picker.button(2), Qt::LeftButton);
+        });
+        QVERIFY(!form.pick(4));
+        QCOMPARE(SlotWeapon(form, 4), 24);
+        QCOMPARE(form.slotText(4), QStringLiteral("兵器24"));
+        QCOMPARE(form.box(SlotValueBoxIds(4)[3]), QStringLiteral("123"));
+
+        // The close box and Escape cancel the same way.
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 2);
+            picker.close();
+        });
+        QVERIFY(!form.pick(4));
+        QCOMPARE(SlotWeapon(form, 4), 24);
+    }
+
+    void okWithoutMovingRefreshesTheLine()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(0, 30);
+        form.edit(SlotValueBoxIds(0)[0])->setText(QStringLiteral("999"));
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) { QTest::mouseClick(picker.button(1), Qt::LeftButton); });
+        QVERIFY(form.pick(0));
+        QCOMPARE(SlotWeapon(form, 0), 30);
+        QCOMPARE(form.box(SlotValueBoxIds(0)[0]), QStringLiteral("30"));
+    }
+
+    void choosingNothingEmptiesTheSlot()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(5, 40);
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 0);
+            QTest::mouseClick(picker.button(1), Qt::LeftButton);
+        });
+        QVERIFY(form.pick(5));
+        QCOMPARE(form.slotText(5), QStringLiteral("nothing"));
+        QCOMPARE(SlotWeapon(form, 5), 0);
+        for (int id : SlotValueBoxIds(5))
+            QCOMPARE(form.box(id), QStringLiteral("0"));
+    }
+
+    void weaponWithoutTableEntry()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(1, 600);
+        QCOMPARE(form.slotText(1), QStringLiteral("不明600"));
+        for (int id : SlotValueBoxIds(1))
+            QCOMPARE(form.box(id), QStringLiteral("0"));
+
+        PickerView view;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            view = Look(picker);
+            QTest::mouseClick(picker.button(1), Qt::LeftButton);
+        });
+        QVERIFY(form.pick(1));
+        QCOMPARE(view.selectedRow, -1);
+        QCOMPARE(view.boxes, Repeat(QStringLiteral("0"), 15));
+        QCOMPARE(SlotWeapon(form, 1), 600);
+        QCOMPARE(form.slotText(1), QStringLiteral("不明600"));
+    }
+
+    void fullLengthNamesShowWhole()
+    {
+        std::uint8_t* entry = m_weapons->image().data() + kTableHeadSize + WeaponTable::kEntrySize * 6;
+        std::memcpy(entry, "ABCDEFGHIJKLMNOP", 16);  // weapon 7, no terminator
+        entry[16] = 'X';                             // bytes after the name are not part of it
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(2, 7);
+        QCOMPARE(form.slotText(2), QStringLiteral("ABCDEFGHIJKLMNOP"));
+
+        PickerView view;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            view = Look(picker);
+            QTest::mouseClick(picker.button(2), Qt::LeftButton);
+        });
+        form.pick(2);
+        QCOMPARE(view.selectedText, QStringLiteral("007:ABCDEFGHIJKLMNOP"));
+    }
+
+    void separationUnitShowsOneLess()
+    {
+        CWeaponDlg picker;
+        picker.setWeaponTable(m_weapons.get());
+        picker.currentWeapon = 3;  // separation 0
+        QStringList shown;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) {
+            QListWidget* weapons = dialog.list(CWeaponDlg::kWeaponListId);
+            shown << dialog.edit(CWeaponDlg::kSeparationId)->text();
+            for (int row : {4, 5}) {  // separation 1 and 2
+                tooltest::ClickRow(weapons, row);
+                shown << dialog.edit(CWeaponDlg::kSeparationId)->text();
+            }
+            QTest::mouseClick(dialog.button(1), Qt::LeftButton);
+        });
+        QCOMPARE(picker.DoModal(), int(QDialog::Accepted));
+        QCOMPARE(shown, (QStringList{"0", "0", "1"}));
+        QCOMPARE(picker.currentWeapon, 5);
+    }
+
+    void pickerBoxesRefuseNonIntegers()
+    {
+        CWeaponDlg picker;
+        picker.setWeaponTable(m_weapons.get());
+        picker.currentWeapon = 9;
+        bool stayedOpen = false;
+        std::vector<MessageService::Shown> shown;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) {
+            dialog.edit(CWeaponDlg::kSeparationId)->setText(QStringLiteral("40000"));
+            QTest::mouseClick(dialog.button(1), Qt::LeftButton);
+            stayedOpen = dialog.isVisible();
+            shown = MessageService::instance().takeShown();
+            QTest::mouseClick(dialog.button(2), Qt::LeftButton);
+        });
+        QCOMPARE(picker.DoModal(), int(QDialog::Rejected));
+        QVERIFY(stayedOpen);
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].text, QString::fromUtf8(str::kParseInt));
+    }
+
+    void positionIsRestoredAndSaved()
+    {
+        WriteSettingInt(kInitData, QStringLiteral("WeaponDlgLeft"), 150);
+        WriteSettingInt(kInitData, QStringLiteral("WeaponDlgTop"), 120);
+        WriteSettingInt(kInitData, QStringLiteral("WeaponDlgRight"), 9999);  // never read
+        CWeaponDlg picker;
+        picker.setWeaponTable(m_weapons.get());
+        PickerView view;
+        QSize size;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) {
+            view = Look(dialog);
+            size = dialog.geometry().size();
+            dialog.move(200, 180);  // the user moves it
+            QTest::mouseClick(dialog.button(2), Qt::LeftButton);
+        });
+        picker.DoModal();
+        QCOMPARE(view.position, QPoint(150, 120));
+        QCOMPARE(size, picker.dialogRect(0, 0, 229, 95).size());
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgLeft"), -1), 200);
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgTop"), -1), 180);
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgRight"), -1), 200 + picker.frameGeometry().width());
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgBottom"), -1), 180 + picker.frameGeometry().height());
+    }
+
+    void firstOpeningIsOverTheOwner()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.move(40, 30);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QRect pickerRect;
+        tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            pickerRect = picker.frameGeometry();
+            QTest::mouseClick(picker.button(2), Qt::LeftButton);
+        });
+        form.pick(0);
+        QVERIFY(form.frameGeometry().contains(pickerRect.center()));
+        QVERIFY(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgTop"), -1) >= 0);
+    }
+
+    void lostFocusClearsTheSlotHighlight()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        form.showSlot(3, 3);
+        lb::setCurSel(form.list(1254), 0);
+        ClearSlotSelection(form, 3);
+        QCOMPARE(lb::curSel(form.list(1254)), -1);
+        QCOMPARE(lb::count(form.list(1254)), 1);
+    }
+
+private:
+    std::unique_ptr<WeaponTable> m_weapons;
+};
+
+QTEST_MAIN(WeaponPickerTest)
+#include "WeaponPickerTest.moc"

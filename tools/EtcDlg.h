@@ -1,0 +1,35 @@
+#pragma once
+// CEtcDlg: the unknown-data tool window. Shows the twelve record fields the editor has no name for
+// as raw numbers, data00 to data11, and writes them back when the unit is applied.
+
+#include "tools/ToolWindow.h"
+
+#include <array>
+#include <cstdint>
+
+struct UnitRecord;
+
+class CEtcDlg : public CToolWindow {
+    Q_OBJECT
+public:
+    // Edit boxes of data00..data11.
+    static constexpr std::array<int, 12> kBoxIds{1264, 1265, 1266, 1267, 1268, 1269,
+                                                 1270, 1271, 1272, 1273, 1274, 1275};
+
+    explicit CEtcDlg(QWidget* owner = nullptr);
+
+    // Shows the record's twelve fields.
+    void ShowUnitData(const UnitRecord& record);
+    // Takes the boxes back (a refused box keeps it and every later field of the exchange order at
+    // its former value, with the framework's message) and writes all twelve fields into record.
+    void CollectUnitData(UnitRecord& record);
+
+protected:
+    void DoDataExchange(DataExchange& dx) override;
+
+private:
+    std::uint8_t m_data00 = 0, m_data01 = 0, m_data02 = 0;
+    std::int16_t m_data03 = 0;
+    std::uint8_t m_data04 = 0, m_data05 = 0, m_data06 = 0, m_data07 = 0;
+    std::uint8_t m_data08 = 0, m_data09 = 0, m_data10 = 0, m_data11 = 0;
+};

@@ -1,0 +1,64 @@
+#include "tools/ProductDlg.h"
+
+#include "data/FileIo.h"
+#include "data/GamePaths.h"
+#include "data/UnitRecord.h"
+#include "framework/MessageService.h"
+#include "res/Resources.h"
+#include "res/Strings.h"
+
+#include <QAbstractButton>
+#include <QFile>
+
+#include <cstring>
+#include <string>
+
+CProductDlg::CProductDlg(QWidget* owner) : CToolWindow(res::kDialog130, owner, QStringLiteral("ProductDlg"), 1) {}
+
+int CProductDlg::BoxId(int type) { return type <= 28 ? 1219 + type : 1249 + (type - 29); }
+
+void CProductDlg::DoDataExchange(DataExchange& dx)
+{
+    for (int k = 0; k < kTypeCount; ++k)
+        dx.checkField(BoxId(k), m_checks[k]);
+}
+
+void CProductDlg::LoadProductionTypes()
+{
+    const std::string folder = QFile::encodeName(m_gameFolder).toStdString();
+    const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(folder, "prokind.dat"), m_buffer);
+    if (!read.opened) {
+        ShowMessage(QString::fromUtf8(str::kProkindOpenFailed), MsgIcon::Stop);
+        return;
+    }
+    for (int k = 0; k < kTypeCount; ++k) {
+        const std::size_t offset = kFileHeadSize + kEntrySize * k + kNameOffset;
+        if (offset + kNameSize > read.count)
+            continue;  // not in the file: the box keeps the template's caption
+        const char* name = reinterpret_cast<const char*>(m_buffer.data() + offset);
+        const std::size_t length = strnlen(name, kNameSize);
+        if (QAbstractButton* box = button(BoxId(k))) {
+            // The name is shown as it is: no mnemonic characters.
+            QString caption = FromCp932(std::string_view(name, length));
+            box->setText(caption.replace(u'&', QStringLiteral("&&")));
+        }
+    }
+}
+
+void CProductDlg::ShowUnitMask(const UnitRecord& record)
+{
+    const std::uint32_t mask = record.productionFlags();
+    for (int k = 0; k < kTypeCount; ++k)
+        m_checks[k] = (mask >> k) & 1u;
+    UpdateData(false);
+}
+
+std::uint32_t CProductDlg::CollectUnitMask()
+{
+    UpdateData(true);
+    std::uint32_t mask = 0;
+    for (int k = 0; k < kTypeCount; ++k)
+        if (m_checks[k] != 0)
+            mask |= 1u << k;
+    return mask;
+}

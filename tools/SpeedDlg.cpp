@@ -1,0 +1,70 @@
+#include "tools/SpeedDlg.h"
+
+#include "data/UnitRecord.h"
+#include "framework/Controls.h"
+#include "res/Resources.h"
+
+#include <QListWidget>
+
+CSpeedDlg::CSpeedDlg(QWidget* owner) : CToolWindow(res::kDialog131, owner, QStringLiteral("SpeedDlg"), 0)
+{
+    setRoutes({
+        {Notify::SelChange, kSetListId, kSetListId, [this](int) { OnSetSelChange(); }, false, "OnSetSelChange"},
+    });
+    // The list reports a new current row before it selects it; the handler runs again once the
+    // selection has followed.
+    connect(list(kSetListId), &QListWidget::itemSelectionChanged, this, [this] { dispatch(Notify::SelChange, kSetListId); });
+}
+
+bool CSpeedDlg::OnInitDialog()
+{
+    CToolWindow::OnInitDialog();
+    FillSetList();
+    return true;
+}
+
+void CSpeedDlg::DoDataExchange(DataExchange& dx)
+{
+    for (int i = 0; i < kTerrainCount; ++i)
+        dx.intField(kFirstCostId + i, m_costs[i]);
+}
+
+void CSpeedDlg::FillSetList()
+{
+    QListWidget* sets = list(kSetListId);
+    lb::reset(sets);
+    for (int index = 0; index < kSetListCount; ++index)
+        lb::insert(sets, index, QString::fromStdString(SetListText(index)), SetListData(index));
+}
+
+void CSpeedDlg::ShowSetCosts()
+{
+    const std::array<std::uint8_t, kTerrainCount> costs =
+        m_moveCosts ? m_moveCosts->costs(currentSet) : std::array<std::uint8_t, kTerrainCount>{};
+    for (int i = 0; i < kTerrainCount; ++i)
+        m_costs[i] = costs[i];
+    UpdateData(false);
+}
+
+void CSpeedDlg::ShowUnitSet(const UnitRecord& record)
+{
+    currentSet = record.moveSet();
+    ShowSetCosts();
+    lb::setCurSel(list(kSetListId), qMin(currentSet, MoveCostTable::kSetCount));
+}
+
+std::uint8_t CSpeedDlg::CollectUnitSet()
+{
+    UpdateData(true);
+    return static_cast<std::uint8_t>(currentSet & 0xff);
+}
+
+void CSpeedDlg::OnSetSelChange()
+{
+    QListWidget* sets = list(kSetListId);
+    const int selected = lb::curSel(sets);
+    if (selected < 0)
+        return;
+    currentSet = lb::itemData(sets, selected);
+    ShowSetCosts();
+}

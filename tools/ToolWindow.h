@@ -1,0 +1,33 @@
+#pragma once
+// CToolWindow: what the three modeless tool windows beside the main dialog share. Each is a small
+// tool window owned by the main dialog; its close box, Escape and Enter only hide it (Enter first
+// takes its boxes back and keeps it open when one is refused). It remembers its top-left corner
+// under its own prefix in the settings store: restored when it is created, saved when it is
+// destroyed with its owner.
+
+#include "framework/Dialog.h"
+
+#include <QString>
+
+class CToolWindow : public CDialog {
+    Q_OBJECT
+public:
+    // `row` is the window's place in the stack beside the owner (0 at the top), used for the
+    // position it takes when nothing is stored yet.
+    CToolWindow(const DialogTemplate& dialogTemplate, QWidget* owner, const QString& placementPrefix, int row);
+
+    const QString& placementPrefix() const { return m_prefix; }
+
+protected:
+    // Places the window (default beside its owner, then the stored corner), then the framework's
+    // initialisation. Derived windows call this first from their own OnInitDialog.
+    bool OnInitDialog() override;
+    void OnDestroy() override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void placeBesideOwner();
+
+    QString m_prefix;
+    int m_row;
+};

@@ -1,0 +1,102 @@
+#include "tools/WeaponSlots.h"
+
+#include "framework/Controls.h"
+#include "framework/Dialog.h"
+#include "tools/WeaponDlg.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+
+namespace {
+
+constexpr int kSlotCount = 6;
+constexpr int kFirstSlotList = 1251;  // slot list of line k: 1251 + k
+// First of the ten attack boxes (高 … 設) of line k, in a row of ids.
+constexpr std::array<int, kSlotCount> kFirstAttackBox{1068, 1082, 1099, 1113, 1127, 1141};
+// 力 数 填 射 of line k.
+constexpr std::array<std::array<int, 4>, kSlotCount> kValueBoxes{{
+    {1057, 1058, 1059, 1060},
+    {1061, 1092, 1093, 1094},
+    {1109, 1110, 1111, 1112},
+    {1123, 1124, 1125, 1126},
+    {1137, 1138, 1139, 1140},
+    {1151, 1152, 1154, 1155},
+}};
+
+bool validSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
+
+}  // namespace
+
+std::array<int, 14> SlotValueBoxIds(int slot)
+{
+    std::array<int, 14> ids{};
+    if (!validSlot(slot))
+        return ids;
+    for (int i = 0; i < 10; ++i)
+        ids[i] = kFirstAttackBox[slot] + i;
+    for (int i = 0; i < 4; ++i)
+        ids[10 + i] = kValueBoxes[slot][i];
+    return ids;
+}
+
+std::array<SlotFieldValue, 14> SlotLineValues(int slot, const WeaponEntry& entry)
+{
+    const std::array<int, 14> ids = SlotValueBoxIds(slot);
+    std::array<SlotFieldValue, 14> values{};
+    for (int i = 0; i < 10; ++i)
+        values[i] = {ids[i], entry.attack(i)};
+    values[10] = {ids[10], entry.power()};
+    values[11] = {ids[11], entry.shots()};
+    values[12] = {ids[12], entry.reload()};
+    values[13] = {ids[13], entry.range()};
+    return values;
+}
+
+int SlotWeapon(const CDialog& dialog, int slot)
+{
+    const QListWidget* slotList = validSlot(slot) ? dialog.list(kFirstSlotList + slot) : nullptr;
+    return slotList && lb::count(slotList) > 0 ? lb::itemData(slotList, 0) : 0;
+}
+
+void SetSlotWeapon(CDialog& dialog, int slot, int weaponNumber, const WeaponTable& weapons)
+{
+    QListWidget* slotList = validSlot(slot) ? dialog.list(kFirstSlotList + slot) : nullptr;
+    if (!slotList)
+        return;
+    lb::reset(slotList);
+    lb::insert(slotList, 0, FromCp932(weapons.entry(weaponNumber).nameText()), weaponNumber);
+}
+
+void ClearSlotSelection(CDialog& dialog, int slot)
+{
+    if (QListWidget* slotList = validSlot(slot) ? dialog.list(kFirstSlotList + slot) : nullptr)
+        lb::setCurSel(slotList, -1);
+}
+
+bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, const SetSlotField& setField)
+{
+    if (!validSlot(slot))
+        return false;
+    CWeaponDlg picker(&dialog);
+    // Edits made elsewhere in the form and not yet applied survive the display at the end.
+    dialog.UpdateData(true);
+    picker.setWeaponTable(&weapons);
+    picker.currentWeapon = SlotWeapon(dialog, slot);
+    if (picker.DoModal() != QDialog::Accepted)
+        return false;
+
+    const int chosen = picker.currentWeapon;
+    SetSlotWeapon(dialog, slot, chosen, weapons);
+    const std::array<SlotFieldValue, 14> values = SlotLineValues(slot, weapons.entry(chosen));
+    if (setField) {
+        for (const SlotFieldValue& field : values)
+            setField(field.controlId, field.value);
+        dialog.UpdateData(false);
+    } else {
+        dialog.UpdateData(false);
+        for (const SlotFieldValue& field : values)
+            if (QLineEdit* box = dialog.edit(field.controlId))
+                box->setText(QString::number(field.value));
+    }
+    return true;
+}
