@@ -8,8 +8,12 @@
 #include "res/Strings.h"
 
 #include <QDir>
+#include <QFileSystemModel>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QSplitter>
+#include <QTreeView>
 
 namespace {
 constexpr int kStandardControlsId = 1119;
@@ -37,6 +41,18 @@ CUnitFileDialog::CUnitFileDialog(const FileDialogRequest& request, QWidget* pare
         grid->addWidget(m_panel, grid->rowCount(), 0, 1, grid->columnCount(), Qt::AlignLeft);
     else
         layout()->addWidget(m_panel);
+
+    // Room for the places, and columns as wide as what they show once a folder is read.
+    resize(sizeHint().expandedTo(QSize(800, 460)));
+    if (auto* splitter = findChild<QSplitter*>(QStringLiteral("splitter")))
+        splitter->setSizes({170, width() - 170});
+    if (auto* model = findChild<QFileSystemModel*>()) {
+        connect(model, &QFileSystemModel::directoryLoaded, this, [this] {
+            if (auto* details = findChild<QTreeView*>(QStringLiteral("treeView")))
+                for (int column = 1; column < details->header()->count(); ++column)
+                    details->resizeColumnToContents(column);
+        });
+    }
 
     connect(this, &QFileDialog::currentChanged, this, &CUnitFileDialog::OnSelChange);
 }
