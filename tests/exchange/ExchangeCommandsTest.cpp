@@ -498,15 +498,17 @@ private slots:
     {
         FakeHost host;
         host.selectUnitInList(64);
-        WriteAll(path(QStringLiteral("fails.cmd")), "no1.sui\nno2.sui\nrefused.sui\n");
+        WriteAll(path(QStringLiteral("fails.cmd")), "no1.sui\nno2.sui\nrefused.sui\ncut.sui\n");
         WriteAll(path(QStringLiteral("refused.sui")), UnitFile(143, 4000, NamedRecord(QStringLiteral("x"), 1)));
+        // A file cut short is listed like any file that can be read, and fails like an unusable one.
+        WriteAll(path(QStringLiteral("cut.sui")), UnitFile(143, 6, NamedRecord(QStringLiteral("y"), 1)).left(30));
         service().queueFile(path(QStringLiteral("fails.cmd")));
         Confirmation confirmation;
         AnswerConfirmation(confirmation, 1);
         BulkImportUnits(host);
-        QCOMPARE(confirmation.listed, QStringList{QStringLiteral("4000:x")});
+        QCOMPARE(confirmation.listed, (QStringList{QStringLiteral("4000:x"), QStringLiteral("0006:y")}));
         const auto shown = service().takeShown();
-        QCOMPARE(shown.at(0).text, QStringLiteral("0個の兵器を正常に読み込み、3個の兵器の読み込みに失敗しました"));
+        QCOMPARE(shown.at(0).text, QStringLiteral("0個の兵器を正常に読み込み、4個の兵器の読み込みに失敗しました"));
         QCOMPARE(shown.at(0).icon, MsgIcon::Exclamation);
         QCOMPARE(host.currentUnit(), 64);
         QVERIFY(host.shown.empty());

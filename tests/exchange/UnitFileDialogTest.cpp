@@ -158,8 +158,21 @@ private slots:
         QVERIFY(nameEdit);
         QCOMPARE(nameEdit->text(), QStringLiteral("unit0003.sui"));
 
+        clickFile(dialog, path(QStringLiteral("UNIT0012.SUI")));
+        QTRY_COMPARE(dialog.unitNameBox()->text(), QStringLiteral("ｼﾃﾞﾝ攻撃機"));
         clickFile(dialog, path(QStringLiteral("unit0007.sui")));
         QTRY_COMPARE(dialog.unitNameBox()->text(), kName24);
+    }
+
+    void withoutAFileUnderTheCursorTheProposedNameIsPreviewed()
+    {
+        CUnitFileDialog dialog(Request(true, m_dir.path(), QStringLiteral("unit0007.sui")));
+        emit dialog.currentChanged(QString());
+        QCOMPARE(dialog.unitNameBox()->text(), kName24);
+        CUnitFileDialog open(Request(false, m_dir.path()));
+        open.unitNameBox()->setText(QStringLiteral("x"));
+        emit open.currentChanged(QString());
+        QCOMPARE(open.unitNameBox()->text(), QString());
     }
 
     void openDialogAcceptsANameThatDoesNotExist()
