@@ -11,6 +11,7 @@
 #include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QSplitter>
 #include <QTreeView>
@@ -29,6 +30,7 @@ CUnitFileDialog::CUnitFileDialog(const FileDialogRequest& request, QWidget* pare
 
     m_panel = new CDialog(res::kDialog139, this);
     m_panel->Create();
+    m_panel->installEventFilter(this);
     // The template keeps the rectangle 1119 for the file dialog's own controls. Here they stand above
     // the panel, so what lies below that rectangle moves up to the panel's top.
     QWidget* client = m_panel->clientArea();
@@ -58,6 +60,19 @@ CUnitFileDialog::CUnitFileDialog(const FileDialogRequest& request, QWidget* pare
 }
 
 CUnitFileDialog::~CUnitFileDialog() = default;
+
+bool CUnitFileDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape and Enter in the panel are the file dialog's: they must not close the panel alone.
+    if (watched == m_panel && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            keyPressEvent(key);
+            return true;
+        }
+    }
+    return QFileDialog::eventFilter(watched, event);
+}
 
 QLineEdit* CUnitFileDialog::unitNameBox() const
 {

@@ -31,6 +31,9 @@ public:
     // What the panel shows for a path.
     static QString PreviewText(const QString& path);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void OnSelChange(const QString& currentPath);
 

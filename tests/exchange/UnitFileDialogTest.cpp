@@ -221,6 +221,29 @@ private slots:
         QVERIFY(labelRect.right() < box.left());
     }
 
+    void escapeAndEnterInThePanelAreTheFileDialogs()
+    {
+        CUnitFileDialog cancelled(Request(false, m_dir.path()));
+        cancelled.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&cancelled));
+        cancelled.unitNameBox()->setFocus();
+        QTest::keyClick(cancelled.unitNameBox(), Qt::Key_Escape);
+        QVERIFY(!cancelled.isVisible());
+        QCOMPARE(cancelled.result(), int(QDialog::Rejected));
+        QVERIFY(cancelled.panel()->isVisibleTo(&cancelled));
+
+        CUnitFileDialog chosen(Request(false, m_dir.path()));
+        chosen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chosen));
+        clickFile(chosen, path(QStringLiteral("unit0007.sui")));
+        QTRY_COMPARE(chosen.unitNameBox()->text(), kName24);
+        chosen.unitNameBox()->setFocus();
+        QTest::keyClick(chosen.unitNameBox(), Qt::Key_Return);
+        QVERIFY(!chosen.isVisible());
+        QCOMPARE(chosen.result(), int(QDialog::Accepted));
+        QCOMPARE(chosen.selectedFiles(), QStringList{path(QStringLiteral("unit0007.sui"))});
+    }
+
     void testModeTakesTheQueuedFile()
     {
         MessageService::instance().queueFile(path(QStringLiteral("unit0007.sui")));
