@@ -3,6 +3,7 @@
 #include "data/UnitTable.h"
 #include "framework/Controls.h"
 #include "res/Resources.h"
+#include "tools/FitToContents.h"
 
 #include <QListWidget>
 
@@ -22,6 +23,7 @@ bool CCloneTargetDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     FillTargetList();
+    FitToContents(*this, {});
     lb::setCurSel(list(kTargetListId), targetPosition);
     return true;
 }

@@ -5,6 +5,11 @@
 
 CEtcDlg::CEtcDlg(QWidget* owner) : CToolWindow(res::kDialog137, owner, QStringLiteral("EtcDlg"), 2) {}
 
+QString CEtcDlg::widestValueText(int controlId) const
+{
+    return controlId == 1267 ? QStringLiteral("-32768") : CToolWindow::widestValueText(controlId);
+}
+
 // The order of exchange decides which fields keep their values when a box is refused.
 void CEtcDlg::DoDataExchange(DataExchange& dx)
 {

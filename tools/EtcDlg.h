@@ -25,6 +25,7 @@ public:
     void CollectUnitData(UnitRecord& record);
 
 protected:
+    QString widestValueText(int controlId) const override;
     void DoDataExchange(DataExchange& dx) override;
 
 private:

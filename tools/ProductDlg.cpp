@@ -43,6 +43,7 @@ void CProductDlg::LoadProductionTypes()
             box->setText(caption.replace(u'&', QStringLiteral("&&")));
         }
     }
+    fitToContents();
 }
 
 void CProductDlg::ShowUnitMask(const UnitRecord& record)

@@ -1,6 +1,7 @@
 #include "tools/ToolWindow.h"
 
 #include "app/Placement.h"
+#include "tools/FitToContents.h"
 
 #include <QKeyEvent>
 #include <QScreen>
@@ -18,8 +19,16 @@ CToolWindow::CToolWindow(const DialogTemplate& dialogTemplate, QWidget* owner, c
 {
 }
 
+QString CToolWindow::widestValueText(int) const { return QStringLiteral("255"); }
+
+void CToolWindow::fitToContents()
+{
+    FitToContents(*this, [this](int controlId) { return widestValueText(controlId); });
+}
+
 bool CToolWindow::OnInitDialog()
 {
+    fitToContents();
     placeBesideOwner();
     RestorePlacement(this, m_prefix);
     return CDialog::OnInitDialog();

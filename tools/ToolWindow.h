@@ -19,7 +19,13 @@ public:
     const QString& placementPrefix() const { return m_prefix; }
 
 protected:
-    // Places the window (default beside its owner, then the stored corner), then the framework's
+    // The widest text value box `controlId` must show whole; the window's boxes are made that wide.
+    virtual QString widestValueText(int controlId) const;
+    // Widens the controls whose texts need more room than the template gives (again after a
+    // caption changed).
+    void fitToContents();
+
+    // Fits the controls, places the window (default beside its owner, then the stored corner), then the framework's
     // initialisation. Derived windows call this first from their own OnInitDialog.
     bool OnInitDialog() override;
     void OnDestroy() override;

@@ -3,6 +3,7 @@
 #include "app/Placement.h"
 #include "framework/Controls.h"
 #include "res/Resources.h"
+#include "tools/FitToContents.h"
 
 #include <QListWidget>
 
@@ -41,7 +42,20 @@ int CWeaponDlg::DoModal()
 
 bool CWeaponDlg::OnInitDialog()
 {
-    // Where the system would put it (centred over its owner), unless a position is stored.
+    CDialog::OnInitDialog();
+    FillWeaponList();
+    FitToContents(*this, [](int controlId) {
+        return controlId == kSeparationId ? QStringLiteral("-32768") : QStringLiteral("255");
+    });
+    placeWindow();
+    ShowWeaponFields();
+    lb::setCurSel(list(kWeaponListId), currentWeapon >= 0 && currentWeapon <= kLastWeapon ? currentWeapon : -1);
+    return true;
+}
+
+// Where the system would put it, centred over its owner, unless a position is stored.
+void CWeaponDlg::placeWindow()
+{
     adjustSize();
     if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
         QRect ownerRect = owner->frameGeometry();
@@ -50,12 +64,6 @@ bool CWeaponDlg::OnInitDialog()
         move(ownerRect.center() - rect().center());
     }
     RestorePlacement(this, kPlacementPrefix);
-
-    CDialog::OnInitDialog();
-    FillWeaponList();
-    ShowWeaponFields();
-    lb::setCurSel(list(kWeaponListId), currentWeapon >= 0 && currentWeapon <= kLastWeapon ? currentWeapon : -1);
-    return true;
 }
 
 void CWeaponDlg::OnDestroy() { SavePlacement(this, kPlacementPrefix); }

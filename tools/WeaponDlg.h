@@ -38,6 +38,7 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 
 private:
+    void placeWindow();
     void FillWeaponList();
     void ShowWeaponFields();
     void OnWeaponSelChange();

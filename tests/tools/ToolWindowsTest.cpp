@@ -456,7 +456,8 @@ private slots:
         product.Create();
         QCOMPARE(speed.pos(), QPoint(700, 40));
         QCOMPARE(etc.pos(), QPoint(-30, 400));
-        QCOMPARE(speed.size(), speed.dialogRect(0, 0, 115, 87).size());
+        QCOMPARE(speed.height(), speed.dialogRect(0, 0, 115, 87).height());
+        QVERIFY(speed.width() >= speed.dialogRect(0, 0, 115, 87).width());
 
         speed.show();
         speed.move(650, 60);

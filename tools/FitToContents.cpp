@@ -1,0 +1,137 @@
+#include "tools/FitToContents.h"
+
+#include "framework/Dialog.h"
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStyle>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Pixels a control needs across for its text; 0 when its template width is always enough.
+int NeededWidth(QWidget* control, const WidestValueText& widestValue)
+{
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        const QMargins margins = label->contentsMargins();
+        // A little air on each side keeps neighbouring labels apart.
+        return label->fontMetrics().horizontalAdvance(label->text()) + margins.left() + margins.right() + 4;
+    }
+    if (auto* box = qobject_cast<QCheckBox*>(control))
+        return box->sizeHint().width();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->fontMetrics().horizontalAdvance(button->text()) + 12;
+    if (auto* list = qobject_cast<QListWidget*>(control)) {
+        int widest = 0;
+        for (int row = 0; row < list->count(); ++row)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->item(row)->text()));
+        if (widest == 0)
+            return 0;
+        const int scrollBar = list->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOff
+                                  ? 0
+                                  : list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+        // The frame on both sides and the item's own margins.
+        return widest + 2 * list->frameWidth() + scrollBar + 8;
+    }
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        const QString widest = widestValue ? widestValue(control->objectName().toInt()) : QString();
+        if (widest.isEmpty())
+            return 0;
+        const int frame = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit) : 0;
+        const QMargins margins = edit->textMargins();
+        // 2 pixels of the box's own margin on each side and one for the cursor.
+        return edit->fontMetrics().horizontalAdvance(widest) + 2 * frame + margins.left() + margins.right() + 2 * 2 + 1;
+    }
+    return 0;
+}
+
+struct Placed {
+    QWidget* widget;
+    int left;   // the template's, in pixels
+    int right;
+    int width;  // after fitting
+    int newLeft = 0;
+};
+
+
+// The client area's controls paired with their template entries. The dialog creates its group boxes
+// first and then the other controls, each in template order.
+std::vector<std::pair<const ControlTemplate*, QWidget*>> TemplateControls(CDialog& dialog)
+{
+    std::vector<const ControlTemplate*> order;
+    for (const ControlTemplate& control : dialog.dialogTemplate().controls)
+        if (control.kind == ControlKind::GroupBox)
+            order.push_back(&control);
+    for (const ControlTemplate& control : dialog.dialogTemplate().controls)
+        if (control.kind != ControlKind::GroupBox)
+            order.push_back(&control);
+    std::vector<QWidget*> widgets;
+    for (QObject* child : dialog.clientArea()->children())
+        if (child->isWidgetType())
+            widgets.push_back(static_cast<QWidget*>(child));
+    std::vector<std::pair<const ControlTemplate*, QWidget*>> pairs;
+    if (widgets.size() != order.size())
+        return pairs;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (order[i]->id != -1 && dialog.control(order[i]->id) != widgets[i])
+            return {};
+        pairs.emplace_back(order[i], widgets[i]);
+    }
+    return pairs;
+}
+
+}  // namespace
+
+void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
+{
+    std::vector<Placed> placed;
+    for (const auto& [control, widget] : TemplateControls(dialog)) {
+        QRect rect = dialog.dialogRect(control->x, control->y, control->width, control->height);
+        if (control->kind == ControlKind::Icon)
+            rect.setSize(widget->size());  // an icon keeps its own size
+        placed.push_back({widget, rect.left(), rect.right() + 1, rect.width()});
+    }
+    if (placed.empty())
+        return;
+
+    // Controls in the same template column (same left edge and width) keep one width.
+    std::map<std::pair<int, int>, int> columnWidth;
+    for (const Placed& p : placed) {
+        int& width = columnWidth[{p.left, p.right}];
+        width = std::max({width, p.right - p.left, NeededWidth(p.widget, widestValue)});
+    }
+    for (Placed& p : placed)
+        p.width = columnWidth[{p.left, p.right}];
+
+    // Left to right: a control starts where the template puts it, or further right when a control
+    // that ends before it in the template grew, keeping the template's gap between them.
+    std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.left < b.left; });
+    const int clientWidth = dialog.dialogRect(0, 0, dialog.dialogTemplate().width, dialog.dialogTemplate().height).width();
+    int templateRight = 0, fittedRight = 0;
+    for (Placed& p : placed) {
+        p.newLeft = p.left;
+        for (const Placed& before : placed) {
+            if (before.left >= p.left)
+                break;
+            if (before.right <= p.left)
+                p.newLeft = std::max(p.newLeft, before.newLeft + before.width + (p.left - before.right));
+        }
+        templateRight = std::max(templateRight, p.right);
+        fittedRight = std::max(fittedRight, p.newLeft + p.width);
+    }
+    for (const Placed& p : placed) {
+        const QRect current = p.widget->geometry();
+        p.widget->setGeometry(p.newLeft, current.top(), p.width, current.height());
+    }
+    const QSize client = dialog.clientArea()->size();
+    const int width = std::max(clientWidth, fittedRight + std::max(0, clientWidth - templateRight));
+    dialog.clientArea()->setFixedSize(width, client.height());
+    dialog.adjustSize();
+}
