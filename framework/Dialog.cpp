@@ -143,9 +143,17 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         widget = label;
         break;
     }
-    case ControlKind::GroupBox:
-        widget = new QGroupBox(text, m_client);
+    case ControlKind::GroupBox: {
+        // The frame runs through the middle of the title line, as the templates' rectangles expect:
+        // controls may start half a line below the box's top.
+        auto* group = new QGroupBox(text, m_client);
+        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: %1px; }"
+                                            "QGroupBox::title { subcontrol-origin: margin; left: %2px; padding: 0px 1px; }")
+                                 .arg(m_baseY / 2)
+                                 .arg(m_baseX));
+        widget = group;
         break;
+    }
     case ControlKind::Edit: {
         auto* edit = new QLineEdit(text, m_client);
         edit->setAlignment(textAlignment(control.style, Qt::AlignVCenter));
@@ -272,8 +280,9 @@ void CDialog::connectRoute(const Route& route)
                 connect(button, &QAbstractButton::clicked, this, fire);
             break;
         case Notify::SelChange:
+            // After the selection has moved: a mouse press moves the current row first.
             if (auto* listWidget = qobject_cast<QListWidget*>(widget))
-                connect(listWidget, &QListWidget::currentRowChanged, this, fire);
+                connect(listWidget, &QListWidget::itemSelectionChanged, this, fire);
             else if (auto* comboBox = qobject_cast<QComboBox*>(widget))
                 connect(comboBox, &QComboBox::activated, this, fire);
             break;

@@ -40,7 +40,8 @@ public:
     TestDialog() : CDialog(kTestTemplate)
     {
         setRoutes({
-            {Notify::SelChange, 20, 20, [this](int) { ++listChanges; }, true, "OnListSelChange"},
+            {Notify::SelChange, 20, 20, [this](int) { ++listChanges; selectedWhenNotified = lb::curSel(list(20)); }, true,
+             "OnListSelChange"},
             {Notify::SelChange, 21, 21, [this](int) { ++comboChanges; }, false, "OnComboSelChange"},
             {Notify::KillFocus, 20, 20, [this](int) { ++listFocusLost; }, false, "OnListKillFocus"},
         });
@@ -49,6 +50,7 @@ public:
 
     bool loaded = true;
     int listChanges = 0, comboChanges = 0, listFocusLost = 0;
+    int selectedWhenNotified = -1;
     int first = 1, second = 2;
     std::uint8_t third = 3;
     QString name;
@@ -117,6 +119,7 @@ private slots:
         const QRect itemRect = list->visualItemRect(list->item(1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, itemRect.center());
         QCOMPARE(dialog.listChanges, 1);
+        QCOMPARE(dialog.selectedWhenNotified, 1);  // the handler already sees the new selection
         QCOMPARE(lb::itemData(list, lb::curSel(list)), 101);
     }
 
