@@ -76,9 +76,15 @@ void CMainDialog::setUpFormControls()
         QLineEdit* box = edit(control.id);
         box->setFont(digits);
         // The boxes are narrow: the text may use the whole inside of the frame.
-        box->setTextMargins(-2, 0, -1, 0);
+        box->setTextMargins(-3, 0, -3, 0);
     }
     edit(form::kName)->setValidator(new NameLengthValidator(edit(form::kName)));
+    // A name of twelve kanji is wider than the unit list: the list scrolls sideways instead of
+    // cutting it off.
+    QListWidget* units = list(form::kUnitList);
+    units->setTextElideMode(Qt::ElideNone);
+    units->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    units->setUniformItemSizes(false);  // the widest entry, not the first, sets the scrolling width
     // "SET" and "路上/海上" are not reached with the Tab key.
     edit(form::kMoveSet)->setFocusPolicy(Qt::ClickFocus);
     edit(form::kRoadSeaCost)->setFocusPolicy(Qt::ClickFocus);
