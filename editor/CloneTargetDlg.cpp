@@ -13,10 +13,6 @@ CCloneTargetDlg::CCloneTargetDlg(QWidget* owner) : CDialog(res::kDialog132, owne
         {Notify::SelChange, kTargetListId, kTargetListId, [this](int) { OnTargetSelChange(); }, false,
          "OnTargetSelChange"},
     });
-    // The list reports a new current row before it selects it; the handler runs again once the
-    // selection has followed (also when the user takes the selection away with Ctrl+click).
-    connect(list(kTargetListId), &QListWidget::itemSelectionChanged, this,
-            [this] { dispatch(Notify::SelChange, kTargetListId); });
 }
 
 bool CCloneTargetDlg::OnInitDialog()

@@ -11,9 +11,6 @@ CSpeedDlg::CSpeedDlg(QWidget* owner) : CToolWindow(res::kDialog131, owner, QStri
     setRoutes({
         {Notify::SelChange, kSetListId, kSetListId, [this](int) { OnSetSelChange(); }, false, "OnSetSelChange"},
     });
-    // The list reports a new current row before it selects it; the handler runs again once the
-    // selection has followed.
-    connect(list(kSetListId), &QListWidget::itemSelectionChanged, this, [this] { dispatch(Notify::SelChange, kSetListId); });
 }
 
 bool CSpeedDlg::OnInitDialog()

@@ -19,10 +19,6 @@ CWeaponDlg::CWeaponDlg(QWidget* owner) : CDialog(res::kDialog135, owner)
         {Notify::SelChange, kWeaponListId, kWeaponListId, [this](int) { OnWeaponSelChange(); }, false,
          "OnWeaponSelChange"},
     });
-    // The list reports a new current row before it selects it; the handler runs again once the
-    // selection has followed.
-    connect(list(kWeaponListId), &QListWidget::itemSelectionChanged, this,
-            [this] { dispatch(Notify::SelChange, kWeaponListId); });
 }
 
 CWeaponDlg::~CWeaponDlg() { DestroyWindow(); }
