@@ -73,7 +73,7 @@ void ClearSlotSelection(CDialog& dialog, int slot)
         lb::setCurSel(slotList, -1);
 }
 
-bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, const SetSlotField& setField)
+bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, const PutSlotWeapon& putWeapon)
 {
     if (!validSlot(slot))
         return false;
@@ -86,17 +86,15 @@ bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, co
         return false;
 
     const int chosen = picker.currentWeapon;
-    SetSlotWeapon(dialog, slot, chosen, weapons);
-    const std::array<SlotFieldValue, 14> values = SlotLineValues(slot, weapons.entry(chosen));
-    if (setField) {
-        for (const SlotFieldValue& field : values)
-            setField(field.controlId, field.value);
+    if (putWeapon) {
+        putWeapon(chosen);
         dialog.UpdateData(false);
-    } else {
-        dialog.UpdateData(false);
-        for (const SlotFieldValue& field : values)
-            if (QLineEdit* box = dialog.edit(field.controlId))
-                box->setText(QString::number(field.value));
+        return true;
     }
+    SetSlotWeapon(dialog, slot, chosen, weapons);
+    dialog.UpdateData(false);
+    for (const SlotFieldValue& field : SlotLineValues(slot, weapons.entry(chosen)))
+        if (QLineEdit* box = dialog.edit(field.controlId))
+            box->setText(QString::number(field.value));
     return true;
 }

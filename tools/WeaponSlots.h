@@ -27,12 +27,13 @@ void SetSlotWeapon(CDialog& dialog, int slot, int weaponNumber, const WeaponTabl
 // The slot list lost the focus: its item is shown unselected.
 void ClearSlotSelection(CDialog& dialog, int slot);
 
-// Sets one of the dialog's own field values (the value its field exchange shows in that box).
-using SetSlotField = std::function<void(int controlId, int value)>;
+// Puts a weapon into slot line k the way showing a unit does: the slot list's item and the line's
+// fourteen field values (the values the dialog's field exchange shows in those boxes).
+using PutSlotWeapon = std::function<void(int weaponNumber)>;
 
 // Double click on slot list k: takes the dialog's boxes back (whatever the outcome), runs the weapon
 // picker over the dialog starting at the slot's weapon, and on OK puts the chosen weapon into the
-// slot list and its values into the line's fourteen fields, then shows all the dialog's fields.
-// With setField the line's fields are set through it before the display; without it the display
-// comes first and the line's boxes are then written directly. Returns true when OK was chosen.
-bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, const SetSlotField& setField = {});
+// slot line, then shows all of the dialog's fields. putWeapon does the putting when given; without
+// it the slot list is set here and, after the display, the line's boxes are written directly.
+// Returns true when OK was chosen.
+bool PickWeaponForSlot(CDialog& dialog, int slot, const WeaponTable& weapons, const PutSlotWeapon& putWeapon = {});

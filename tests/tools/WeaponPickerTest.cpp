@@ -55,16 +55,20 @@ public:
     // Fills line k the way showing a unit does.
     void showSlot(int slot, int weapon)
     {
+        putSlot(slot, weapon);
+        UpdateData(false);
+    }
+    void putSlot(int slot, int weapon)
+    {
         SetSlotWeapon(*this, slot, weapon, m_weapons);
         for (const SlotFieldValue& field : SlotLineValues(slot, m_weapons.entry(weapon)))
             fields[field.controlId] = field.value;
-        UpdateData(false);
     }
     bool pick(int slot, bool throughFields = true)
     {
         if (!throughFields)
             return PickWeaponForSlot(*this, slot, m_weapons);
-        return PickWeaponForSlot(*this, slot, m_weapons, [this](int id, int value) { fields[id] = value; });
+        return PickWeaponForSlot(*this, slot, m_weapons, [this, slot](int weapon) { putSlot(slot, weapon); });
     }
     QString box(int id) const { return edit(id)->text(); }
     QString slotText(int slot) const { return lb::text(list(1251 + slot), 0); }
@@ -210,6 +214,39 @@ private slots:
         for (int k = 0; k < 6; ++k)
             if (k != 3)
                 QCOMPARE(SlotWeapon(form, k), 10 + k);
+    }
+
+    void boxThatIsNoNumberStopsTheTakingBack()
+    {
+        SlotForm form(*m_weapons);
+        form.Create();
+        for (int k = 0; k < 6; ++k)
+            form.showSlot(k, 50 + k);
+        form.edit(1057)->setText(QStringLiteral("66"));   // before the bad box: kept
+        form.edit(1082)->setText(QStringLiteral("abc"));  // the bad box
+        form.edit(1127)->setText(QStringLiteral("77"));   // after it: lost on OK
+
+        // Cancel: the message, and every box keeps what was typed.
+        tooltest::OnNextModal<CWeaponDlg>([](CWeaponDlg& picker) { QTest::mouseClick(picker.button(2), Qt::LeftButton); });
+        QVERIFY(!form.pick(3));
+        auto shown = MessageService::instance().takeShown();
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].text, QString::fromUtf8(str::kParseInt));
+        QCOMPARE(form.box(1082), QStringLiteral("abc"));
+        QCOMPARE(form.box(1127), QStringLiteral("77"));
+
+        // OK: the boxes from the bad one on show their fields again; the picked line its weapon.
+        tooltest::OnNextModal<CWeaponDlg>([](CWeaponDlg& picker) {
+            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+            QTest::mouseClick(picker.button(1), Qt::LeftButton);
+        });
+        QVERIFY(form.pick(3));
+        QCOMPARE(MessageService::instance().takeShown().size(), size_t(1));
+        QCOMPARE(form.box(1057), QStringLiteral("66"));
+        QCOMPARE(form.box(1082), QStringLiteral("51"));
+        QCOMPARE(form.box(1127), QStringLiteral("54"));
+        QCOMPARE(form.box(SlotValueBoxIds(3)[0]), QStringLiteral("5"));
+        QCOMPARE(form.slotText(3), QStringLiteral("兵器5"));
     }
 
     void cancelChangesNothing()
