@@ -56,10 +56,9 @@ struct Placed {
     QWidget* widget;
     int left;   // the template's, in pixels
     int right;
-    int width;  // after fitting
+    int width;  // the template's, then the fitted one
     int newLeft = 0;
 };
-
 
 // The client area's controls paired with their template entries. The dialog creates its group boxes
 // first and then the other controls, each in template order.

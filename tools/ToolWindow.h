@@ -25,8 +25,8 @@ protected:
     // caption changed).
     void fitToContents();
 
-    // Fits the controls, places the window (default beside its owner, then the stored corner), then the framework's
-    // initialisation. Derived windows call this first from their own OnInitDialog.
+    // Fits the controls, places the window (beside its owner, or at the stored corner), then runs
+    // the framework's initialisation. Derived windows call this first from their OnInitDialog.
     bool OnInitDialog() override;
     void OnDestroy() override;
     void keyPressEvent(QKeyEvent* event) override;
