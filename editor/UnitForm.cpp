@@ -219,7 +219,7 @@ void CMainDialog::ApplyUnit()
     if (position < 0)
         return;
     // A refused box is reported and ends the exchange; the record is stored all the same.
-    UpdateData(true);
+    const bool allTaken = UpdateData(true);
     // The movement-cost and producing-countries windows take their boxes back here.
     const int unitNumber = lb::itemData(units, position);
     if (unitNumber < 0 || unitNumber >= kUnitCount)
@@ -279,4 +279,8 @@ void CMainDialog::ApplyUnit()
     RefreshUnitListEntry(unitNumber);
     lb::setCurSel(units, position);
     ShowUnit(unitNumber);
+    // The refused box keeps the focus, its text selected again after the refresh.
+    if (!allTaken)
+        if (auto* refused = qobject_cast<QLineEdit*>(focusWidget()))
+            refused->selectAll();
 }

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTemporaryDir>
@@ -63,6 +64,8 @@ inline std::unique_ptr<CMainDialog> openDialog()
     auto dialog = std::make_unique<CMainDialog>();
     dialog->Create();
     dialog->show();
+    dialog->activateWindow();
+    (void)QTest::qWaitForWindowActive(dialog.get(), 1000);
     return dialog;
 }
 
@@ -87,7 +90,25 @@ void onNextModal(std::function<void(T&)> action)
     timer->start();
 }
 
-// Types text into an edit the way a user does: select everything, then the keys.
+// Types text into an edit the way a user does: select everything, then one key per character
+// (characters beyond ASCII arrive as key events carrying their text).
+inline void typeText(QWidget* widget, const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, width);
+        i += width - 1;
+        if (character.size() == 1 && character[0].unicode() < 0x80) {
+            QTest::keyClicks(widget, character);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, character);
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, character);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
 inline void typeInto(QLineEdit* edit, const QString& text)
 {
     edit->setFocus();
@@ -95,7 +116,7 @@ inline void typeInto(QLineEdit* edit, const QString& text)
     if (text.isEmpty())
         QTest::keyClick(edit, Qt::Key_Delete);
     else
-        QTest::keyClicks(edit, text);
+        typeText(edit, text);
 }
 
 // Picks combo position `index` the way a user does: drop the list, move to the item, press Enter.
