@@ -91,8 +91,21 @@ void CMainDialog::RefreshUnitListEntry(int unitNumber)
     QListWidget* units = list(form::kUnitList);
     if (!isUnitNumber(unitNumber) || unitNumber >= lb::count(units))
         return;
+    const QString text = FromCp932(UnitListText(unitNumber, m_images->units.record(unitNumber)));
     lb::remove(units, unitNumber);
-    lb::insert(units, unitNumber, FromCp932(UnitListText(unitNumber, m_images->units.record(unitNumber))), unitNumber);
+    lb::insert(units, unitNumber, text, unitNumber);
+    widenUnitList(text);
+}
+
+void CMainDialog::widenUnitList(const QString& entryText)
+{
+    // Entries share one size, so that a rebuilt entry does not lay out all 1280 again; the cell is
+    // as wide as the widest entry, and the list scrolls sideways to it.
+    QListWidget* units = list(form::kUnitList);
+    const int width = units->fontMetrics().horizontalAdvance(entryText) + 2 * units->fontMetrics().averageCharWidth();
+    if (width <= units->gridSize().width())
+        return;
+    units->setGridSize(QSize(width, units->sizeHintForRow(0)));
 }
 
 void CMainDialog::selectUnitInList(int unitNumber) { lb::setCurSel(list(form::kUnitList), unitNumber); }
@@ -102,8 +115,18 @@ void CMainDialog::fillUnitList()
     QListWidget* units = list(form::kUnitList);
     units->setUpdatesEnabled(false);
     lb::reset(units);
-    for (int u = 0; u < kUnitCount; ++u)
-        lb::insert(units, u, FromCp932(UnitListText(u, m_images->units.record(u))), u);
+    units->setGridSize(QSize());
+    QString widest;
+    int widestWidth = 0;
+    for (int u = 0; u < kUnitCount; ++u) {
+        const QString text = FromCp932(UnitListText(u, m_images->units.record(u)));
+        lb::insert(units, u, text, u);
+        if (const int width = units->fontMetrics().horizontalAdvance(text); width > widestWidth) {
+            widestWidth = width;
+            widest = text;
+        }
+    }
+    widenUnitList(widest);
     units->setUpdatesEnabled(true);
 }
 

@@ -31,6 +31,9 @@ public:
     QString gameFolder() const override { return QString::fromStdString(m_gameFolder); }
     QWidget* window() override { return this; }
 
+    // Finds the game folder, reads the four data files and fills the unit list and the combos; false
+    // (after its message) when a file cannot be read. Run by the opening sequence.
+    bool LoadDataFiles();
     // Applies the form to the current unit (button "適用").
     void ApplyUnit();
     // The weapon table's entry of a weapon number; "nothing" with all values 0 for 0 or less.
@@ -52,9 +55,9 @@ private:
     void setUpFormControls();
     // Opening: the About entry, then the data files.
     void addAboutEntry();
-    bool LoadDataFiles();
     void fillLists();
     void fillUnitList();
+    void widenUnitList(const QString& entryText);
 
     // Routed handlers.
     void OnUnitListSelChange();

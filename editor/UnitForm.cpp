@@ -84,7 +84,6 @@ void CMainDialog::setUpFormControls()
     QListWidget* units = list(form::kUnitList);
     units->setTextElideMode(Qt::ElideNone);
     units->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    units->setUniformItemSizes(false);  // the widest entry, not the first, sets the scrolling width
     // "SET" and "路上/海上" are not reached with the Tab key.
     edit(form::kMoveSet)->setFocusPolicy(Qt::ClickFocus);
     edit(form::kRoadSeaCost)->setFocusPolicy(Qt::ClickFocus);
