@@ -4,11 +4,14 @@
 #include "app/SettingsStore.h"
 #include "data/DataFileSet.h"
 #include "editor/AboutDlg.h"
+#include "editor/CloneUnit.h"
 #include "editor/UnitFormIds.h"
+#include "exchange/ExchangeCommands.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
+#include "tools/WeaponSlots.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -31,12 +34,20 @@ constexpr char kDefaultGameFolder[] = "c:\\Program Files\\SystemSoft Game\\Ds6\\
 
 bool isUnitNumber(int unitNumber) { return unitNumber >= 0 && unitNumber < kUnitCount; }
 
+// A tool window's menu command: hide it when it shows, show it otherwise; nothing before it exists.
+void toggle(CDialog& window)
+{
+    if (window.isCreated())
+        window.setVisible(!window.isVisible());
+}
+
 }  // namespace
 
 CMainDialog::CMainDialog(QWidget* parent)
     : CDialog(res::kDialog102, parent, &res::kMenu133), m_images(std::make_unique<GameImages>())
 {
     setUpFormControls();
+    m_picture.attach(control(form::kPicture));
     setRoutes({
         Route{Notify::SelChange, form::kUnitList, form::kUnitList, [this](int) { OnUnitListSelChange(); }, true,
               "OnUnitListSelChange"},
@@ -161,16 +172,22 @@ bool CMainDialog::OnInitDialog()
     CDialog::OnInitDialog();
     addAboutEntry();
     setWindowIcon(AppIcon());
-    m_dataLoaded = 0;
-    // The picture paths start empty here once the picture is part of the form.
+    m_dataLoaded = 0;  // the picture's paths are empty until a unit is shown
 
     m_gameFolder = ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)).toStdString();
     m_dataLoaded = LoadDataFiles() ? 1 : 0;
     if (!m_dataLoaded)
         return true;
 
-    // The movement-cost, producing-countries and unknown-data windows are created and shown here,
-    // in this order, before the first unit is shown.
+    m_speedDlg.setMoveCostTable(&m_images->moveCosts);
+    m_speedDlg.Create();
+    m_speedDlg.show();
+    m_productDlg.setGameFolder(gameFolder());
+    m_productDlg.Create();
+    m_productDlg.LoadProductionTypes();
+    m_productDlg.show();
+    m_etcDlg.Create();
+    m_etcDlg.show();
 
     int last = ReadSettingInt(kInitData, kLastUnitSetting, 1);
     if (!isUnitNumber(last))
@@ -194,7 +211,10 @@ bool CMainDialog::LoadDataFiles()
 
 void CMainDialog::OnDestroy()
 {
-    // The tool windows are destroyed first and write their own positions.
+    // The tool windows go first and write their own positions.
+    m_speedDlg.DestroyWindow();
+    m_productDlg.DestroyWindow();
+    m_etcDlg.DestroyWindow();
     WriteSettingText(kInitData, kGameFolderSetting, QString::fromStdString(m_gameFolder));
     WriteSettingInt(kInitData, kLastUnitSetting, lb::curSel(list(form::kUnitList)));
     SaveMainDialogPlacement(this);
@@ -301,17 +321,17 @@ void CMainDialog::OnAppExit()
     reject();
 }
 
-void CMainDialog::OnSlotKillFocus(int slot)
+void CMainDialog::OnSlotDoubleClick(int slot)
 {
-    lb::setCurSel(list(form::kSlotListFirst + slot), -1);
+    PickWeaponForSlot(*this, slot, m_images->weapons, [this, slot](int weapon) { setSlotLine(slot, weapon); });
 }
 
-// Handlers whose windows and commands live elsewhere; they are connected to them there.
-void CMainDialog::OnCloneUnit() {}              // clone a unit onto another
-void CMainDialog::OnSlotDoubleClick(int) {}     // the weapon picker for a slot
-void CMainDialog::OnImportUnit() {}             // single-unit import
-void CMainDialog::OnExportUnit() {}             // export of the current unit
-void CMainDialog::OnBulkImportUnits() {}        // bulk import from a command file
-void CMainDialog::OnToggleSpeedDlg() {}         // show or hide the movement-cost window
-void CMainDialog::OnToggleProductDlg() {}       // show or hide the producing-countries window
-void CMainDialog::OnToggleEtcDlg() {}           // show or hide the unknown-data window
+void CMainDialog::OnSlotKillFocus(int slot) { ClearSlotSelection(*this, slot); }
+
+void CMainDialog::OnCloneUnit() { CloneUnit(*this); }
+void CMainDialog::OnImportUnit() { ImportUnit(*this); }
+void CMainDialog::OnExportUnit() { ExportUnit(*this); }
+void CMainDialog::OnBulkImportUnits() { BulkImportUnits(*this); }
+void CMainDialog::OnToggleSpeedDlg() { toggle(m_speedDlg); }
+void CMainDialog::OnToggleProductDlg() { toggle(m_productDlg); }
+void CMainDialog::OnToggleEtcDlg() { toggle(m_etcDlg); }

@@ -4,7 +4,11 @@
 
 #include "data/ReferenceTables.h"
 #include "editor/UnitEditorHost.h"
+#include "editor/UnitPicture.h"
 #include "framework/Dialog.h"
+#include "tools/EtcDlg.h"
+#include "tools/ProductDlg.h"
+#include "tools/SpeedDlg.h"
 
 #include <QString>
 
@@ -79,6 +83,12 @@ private:
 
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
+
+    // The three tool windows; their windows exist once the data files have loaded.
+    CEtcDlg m_etcDlg{this};
+    CProductDlg m_productDlg{this};
+    CSpeedDlg m_speedDlg{this};
+    UnitPicture m_picture{this};
 
     std::string m_gameFolder;   // empty or ending in a separator
     int m_dataLoaded = 0;

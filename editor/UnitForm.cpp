@@ -205,8 +205,15 @@ void CMainDialog::ShowUnit(int unitNumber)
     m_roadSeaCost = m_images->moveCosts.roadOrSeaCost(r.moveSet());
     m_graphicNumber = r.graphicNumber();
 
-    // The movement-cost, producing-countries and unknown-data windows show the record here, and
-    // then the picture of its graphic number is loaded and drawn.
+    if (m_speedDlg.isCreated())
+        m_speedDlg.ShowUnitSet(r);
+    if (m_productDlg.isCreated())
+        m_productDlg.ShowUnitMask(r);
+    if (m_etcDlg.isCreated())
+        m_etcDlg.ShowUnitData(r);
+    m_picture.SetPicturePaths(gameFolder(), r.graphicNumber());
+    m_picture.LoadUnitPicture();
+    m_picture.DrawUnitPicture();
 
     UpdateData(false);
 }
@@ -218,8 +225,8 @@ void CMainDialog::ApplyUnit()
     if (position < 0)
         return;
     // A refused box is reported and ends the exchange; the record is stored all the same.
+    // The tool windows take their boxes back in their Collect steps below, once each.
     const bool allTaken = UpdateData(true);
-    // The movement-cost and producing-countries windows take their boxes back here.
     const int unitNumber = lb::itemData(units, position);
     if (unitNumber < 0 || unitNumber >= kUnitCount)
         return;
@@ -262,17 +269,20 @@ void CMainDialog::ApplyUnit()
         pattern.setFuel(std::uint16_t(m_fuel[p]));
         w.setPattern(p, pattern);
     }
-    // productionFlags come from the producing-countries window; until it is part of the form the
-    // record keeps its own.
+    if (m_productDlg.isCreated())
+        w.setProductionFlags(m_productDlg.CollectUnitMask());
     w.setPrice(static_cast<std::uint32_t>(m_price));
     w.setCarryCapacity(std::uint8_t(m_carryCapacity));
     w.setBoardSize(std::uint8_t(m_boardSize));
     const std::uint16_t target = std::uint16_t(m_transformTarget);
     w.setTransformTarget(target == 0 ? 0 : std::uint16_t(target + 1));
     w.setTransformTime(std::uint8_t(m_transformTime));
-    // moveSet comes from the movement-cost window (edit 1250 is never read), data00 to data11 from
-    // the unknown-data window; until they are part of the form the record keeps its own.
+    // The set comes from the movement-cost window; edit 1250 only shows it.
+    if (m_speedDlg.isCreated())
+        w.setMoveSet(m_speedDlg.CollectUnitSet());
     w.setGraphicNumber(std::uint16_t(m_graphicNumber));
+    if (m_etcDlg.isCreated())
+        m_etcDlg.CollectUnitData(w);
 
     m_images->units.record(unitNumber) = w;
     RefreshUnitListEntry(unitNumber);

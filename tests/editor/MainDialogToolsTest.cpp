@@ -1,0 +1,235 @@
+// The main dialog with what it owns and runs: the three tool windows (created at opening, shown at
+// every start, toggled by the View menu, fed by ShowUnit and collected by Apply), the picture, the
+// weapon picker of the slot lines, the clone button and the exchange commands.
+
+#include "support/GuiTest.h"
+
+#include "MainDialogFixture.h"
+#include "editor/CloneTargetDlg.h"
+#include "editor/UnitFormIds.h"
+#include "editor/UnitPicture.h"
+#include "framework/Controls.h"
+#include "framework/MessageService.h"
+#include "tools/EtcDlg.h"
+#include "tools/ProductDlg.h"
+#include "tools/SpeedDlg.h"
+#include "tools/WeaponDlg.h"
+
+#include <QAction>
+#include <QImage>
+
+namespace {
+
+MessageService& messages() { return MessageService::instance(); }
+
+template <class T>
+T* toolWindow(CMainDialog& dialog)
+{
+    return dialog.findChild<T*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+}  // namespace
+
+class MainDialogToolsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { guitest::init(); }
+    void init() { guitest::resetSettings(); }
+
+    void toolWindowsOpenWithTheDataAndShowAtEveryStart();
+    void toolWindowsDoNotExistWhenNothingLoaded();
+    void showUnitFeedsTheWindowsAndApplyCollectsThem();
+    void pictureFollowsTheGraphicNumber();
+    void doubleClickOnASlotRunsTheWeaponPicker();
+    void cloneButtonAndExchangeCommandsRunTheirCommands();
+};
+
+void MainDialogToolsTest::toolWindowsOpenWithTheDataAndShowAtEveryStart()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    {
+        auto dialog = fixture::openDialog();
+        auto* speed = toolWindow<CSpeedDlg>(*dialog);
+        auto* product = toolWindow<CProductDlg>(*dialog);
+        auto* etc = toolWindow<CEtcDlg>(*dialog);
+        QVERIFY(speed && product && etc);
+        for (CDialog* window : std::initializer_list<CDialog*>{speed, product, etc}) {
+            QVERIFY(window->isCreated());
+            QVERIFY(window->isVisible());
+        }
+        // The View menu hides and shows them; hiding never destroys them.
+        dialog->menuCommand(form::kCmdToggleSpeed)->trigger();
+        dialog->menuCommand(form::kCmdToggleProduct)->trigger();
+        dialog->menuCommand(form::kCmdToggleEtc)->trigger();
+        QVERIFY(!speed->isVisible() && !product->isVisible() && !etc->isVisible());
+        dialog->menuCommand(form::kCmdToggleEtc)->trigger();
+        QVERIFY(etc->isVisible());
+        QVERIFY(dialog->menuCommand(form::kCmdToggleEtc)->isCheckable() == false);
+        speed->move(speed->pos() + QPoint(13, 17));
+        const QPoint speedCorner = speed->frameGeometry().topLeft();
+        dialog->reject();
+        dialog->DestroyWindow();
+        // Each window wrote its own position while it was destroyed with the main dialog.
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgLeft"), -9999), speedCorner.x());
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), -9999), speedCorner.y());
+        QVERIFY(ReadSettingInt(kInitData, QStringLiteral("ProductDlgRight"), -9999) != -9999);
+        QVERIFY(ReadSettingInt(kInitData, QStringLiteral("EtcDlgBottom"), -9999) != -9999);
+    }
+    // Hidden at the last exit, shown again at the next start.
+    auto dialog = fixture::openDialog();
+    QVERIFY(toolWindow<CSpeedDlg>(*dialog)->isVisible());
+    QVERIFY(toolWindow<CProductDlg>(*dialog)->isVisible());
+    QVERIFY(toolWindow<CEtcDlg>(*dialog)->isVisible());
+    QVERIFY(messages().takeShown().empty());
+}
+
+void MainDialogToolsTest::toolWindowsDoNotExistWhenNothingLoaded()
+{
+    QTemporaryDir empty;
+    WriteSettingText(kInitData, QStringLiteral("DS6InstallDir"), QDir::toNativeSeparators(empty.path()) + QDir::separator());
+    messages().queueAnswer(MsgAnswer::Cancel);
+    messages().queueAnswer(MsgAnswer::Ok);
+    auto dialog = fixture::openDialog();
+    QVERIFY(!dialog->isDataLoaded());
+    for (CDialog* window : std::initializer_list<CDialog*>{toolWindow<CSpeedDlg>(*dialog),
+                                                           toolWindow<CProductDlg>(*dialog), toolWindow<CEtcDlg>(*dialog)})
+        QVERIFY(!window->isCreated() && !window->isVisible());
+    for (int command : {form::kCmdToggleSpeed, form::kCmdToggleProduct, form::kCmdToggleEtc})
+        dialog->menuCommand(command)->trigger();
+    QVERIFY(!toolWindow<CSpeedDlg>(*dialog)->isVisible());
+    QTest::mouseClick(dialog->button(form::kClone), Qt::LeftButton);  // nothing selected: nothing happens
+    dialog->reject();
+    dialog->DestroyWindow();
+    // Windows never created write no position.
+    QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), -9999), -9999);
+    QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), -9999), -9999);
+}
+
+void MainDialogToolsTest::showUnitFeedsTheWindowsAndApplyCollectsThem()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    auto* speed = toolWindow<CSpeedDlg>(*dialog);
+    auto* product = toolWindow<CProductDlg>(*dialog);
+    auto* etc = toolWindow<CEtcDlg>(*dialog);
+
+    const int unit = corvane::demo::kFirstAndLastProducerUnit;
+    fixture::clickListRow(dialog->list(form::kUnitList), unit);
+    const UnitRecord before = dialog->unitTable().record(unit);
+    QCOMPARE(speed->currentSet, int(before.moveSet()));
+    QVERIFY(product->button(CProductDlg::BoxId(0))->isChecked());
+    QVERIFY(product->button(CProductDlg::BoxId(31))->isChecked());
+    QVERIFY(!product->button(CProductDlg::BoxId(5))->isChecked());
+    QCOMPARE(etc->edit(CEtcDlg::kBoxIds[0])->text(), QString::number(before.data00()));
+
+    // Pending edits in the three windows go into the record on Apply, with the form's own.
+    QTest::mouseClick(product->button(CProductDlg::BoxId(5)), Qt::LeftButton);
+    fixture::typeInto(etc->edit(CEtcDlg::kBoxIds[0]), QStringLiteral("201"));
+    fixture::clickListRow(speed->list(CSpeedDlg::kSetListId), 42);
+    fixture::typeInto(dialog->edit(form::kDurability), QStringLiteral("66"));
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+
+    const UnitRecord& after = dialog->unitTable().record(unit);
+    QCOMPARE(after.productionFlags(), before.productionFlags() | (1u << 5));
+    QCOMPARE(int(after.data00()), 201);
+    QCOMPARE(int(after.moveSet()), 42);
+    QCOMPARE(int(after.durability()), 66);
+    QCOMPARE(dialog->edit(form::kMoveSet)->text(), QStringLiteral("42"));
+    QVERIFY(messages().takeShown().empty());
+
+    // Showing another unit discards what was not applied.
+    QTest::mouseClick(product->button(CProductDlg::BoxId(6)), Qt::LeftButton);
+    fixture::clickListRow(dialog->list(form::kUnitList), unit + 1);
+    fixture::clickListRow(dialog->list(form::kUnitList), unit);
+    QCOMPARE(product->button(CProductDlg::BoxId(6))->isChecked(), bool((after.productionFlags() >> 6) & 1));
+}
+
+void MainDialogToolsTest::pictureFollowsTheGraphicNumber()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    auto* picture = dialog->findChild<UnitPicture*>();
+    QVERIFY(picture);
+    const int unit = corvane::demo::kFourDigitPictureUnit;  // graphic number 1234
+    fixture::clickListRow(dialog->list(form::kUnitList), unit);
+    QVERIFY(picture->picturePath().endsWith(QStringLiteral("Unit1234.bmp"), Qt::CaseInsensitive));
+    QVERIFY(!picture->picture().isNull());
+    // The frame shows more than black.
+    const QImage shown = dialog->control(form::kPicture)->grab().toImage();
+    bool drawn = false;
+    for (int y = 0; y < shown.height() && !drawn; ++y)
+        for (int x = 0; x < shown.width() && !drawn; ++x)
+            drawn = (shown.pixel(x, y) & 0xFFFFFF) != 0;
+    QVERIFY(drawn);
+
+    // A number without a picture empties the paths; Apply of a new number shows its picture.
+    fixture::typeInto(dialog->edit(form::kGraphicNumber), QStringLiteral("9999"));
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+    QVERIFY(picture->picturePath().isEmpty());
+    fixture::typeInto(dialog->edit(form::kGraphicNumber), QStringLiteral("1234"));
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+    QVERIFY(!picture->picturePath().isEmpty());
+}
+
+void MainDialogToolsTest::doubleClickOnASlotRunsTheWeaponPicker()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    fixture::clickListRow(dialog->list(form::kUnitList), 20);
+    fixture::typeInto(dialog->edit(form::kPrice), QStringLiteral("777"));  // typed elsewhere: survives
+
+    int offered = -1;
+    fixture::onNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+        offered = picker.currentWeapon;
+        fixture::clickListRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+        QTest::mouseClick(picker.button(1), Qt::LeftButton);
+    });
+    QListWidget* slot = dialog->list(form::kSlotListFirst + 3);
+    const QPoint item = slot->visualItemRect(slot->item(0)).center();
+    QTest::mouseClick(slot->viewport(), Qt::LeftButton, {}, item);  // a double click starts with a click
+    QTest::mouseDClick(slot->viewport(), Qt::LeftButton, {}, item);
+    QCOMPARE(offered, int(dialog->unitTable().record(20).weapon(3)));
+    QCOMPARE(lb::itemData(slot, 0), 5);
+    QCOMPARE(lb::text(slot, 0), FromCp932(dialog->weaponTable().entry(5).nameText()));
+    QCOMPARE(dialog->edit(form::kSlotAttackFirst[3])->text(), QString::number(dialog->weaponTable().entry(5).attack(0)));
+    QCOMPARE(dialog->edit(form::kPrice)->text(), QStringLiteral("777"));
+    QCOMPARE(int(dialog->unitTable().record(20).weapon(3)), offered);  // only Apply stores
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+    QCOMPARE(int(dialog->unitTable().record(20).weapon(3)), 5);
+    QCOMPARE(dialog->unitTable().record(20).price(), 777u);
+}
+
+void MainDialogToolsTest::cloneButtonAndExchangeCommandsRunTheirCommands()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    fixture::clickListRow(dialog->list(form::kUnitList), 30);
+
+    bool targetListShown = false;
+    fixture::onNextModal<CCloneTargetDlg>([&](CCloneTargetDlg& target) {
+        targetListShown = true;
+        QTest::mouseClick(target.button(2), Qt::LeftButton);
+    });
+    QTest::mouseClick(dialog->button(form::kClone), Qt::LeftButton);
+    QVERIFY(targetListShown);
+    QCOMPARE(dialog->currentUnit(), 30);
+
+    // Export and the two imports ask for their files; cancelled, nothing changes.
+    const UnitTable before = dialog->unitTable();
+    for (int command : {form::kCmdExport, form::kCmdImport, form::kCmdBulkImport})
+        dialog->menuCommand(command)->trigger();
+    const auto requests = messages().takeFileRequests();
+    QCOMPARE(int(requests.size()), 3);
+    QCOMPARE(requests[0].title, QStringLiteral("兵器データの保存"));
+    QCOMPARE(requests[1].title, QStringLiteral("兵器データの読み込み"));
+    QCOMPARE(requests[2].title, QStringLiteral("兵器データの一括読み込み"));
+    QVERIFY(std::equal(before.image().begin(), before.image().end(), dialog->unitTable().image().begin()));
+}
+
+QTEST_MAIN(MainDialogToolsTest)
+#include "MainDialogToolsTest.moc"
