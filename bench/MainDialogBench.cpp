@@ -16,6 +16,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -72,6 +73,18 @@ void BM_ShowUnit(benchmark::State& state)
     }
 }
 
+// ShowUnit followed by a full repaint of the main dialog, as the user sees it.
+void BM_ShowUnitAndPaint(benchmark::State& state)
+{
+    CMainDialog& dialog = *setup().dialog;
+    int unit = 0;
+    for (auto _ : state) {
+        dialog.ShowUnit(unit);
+        dialog.repaint();
+        unit = (unit + 37) % kUnitCount;
+    }
+}
+
 // ApplyUnit of the unit on show: every box taken back, the record written, its list entry rebuilt
 // and the unit shown again.
 void BM_ApplyUnit(benchmark::State& state)
@@ -92,10 +105,19 @@ void BM_ApplyUnit(benchmark::State& state)
 
 BENCHMARK(BM_LoadDataFiles)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ShowUnit)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ShowUnitAndPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ApplyUnit)->Unit(benchmark::kMicrosecond);
+
+// Qt's warnings and debug output would be timed with the code that raises them: they are dropped.
+static void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(quietMessages);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
