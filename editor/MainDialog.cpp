@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -84,6 +85,9 @@ CMainDialog::CMainDialog(QWidget* parent)
 CMainDialog::~CMainDialog() = default;
 
 // ---- the images and the unit list ----
+
+// The folder text is kept in the file system's own 8-bit encoding, as the data layer's paths take it.
+QString CMainDialog::gameFolder() const { return QFile::decodeName(QByteArray::fromStdString(m_gameFolder)); }
 
 UnitTable& CMainDialog::unitTable() { return m_images->units; }
 const WeaponTable& CMainDialog::weaponTable() const { return m_images->weapons; }
@@ -174,7 +178,8 @@ bool CMainDialog::OnInitDialog()
     setWindowIcon(AppIcon());
     m_dataLoaded = 0;  // the picture's paths are empty until a unit is shown
 
-    m_gameFolder = ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)).toStdString();
+    m_gameFolder = QFile::encodeName(ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)))
+                       .toStdString();
     m_dataLoaded = LoadDataFiles() ? 1 : 0;
     if (!m_dataLoaded)
         return true;
@@ -215,7 +220,7 @@ void CMainDialog::OnDestroy()
     m_speedDlg.DestroyWindow();
     m_productDlg.DestroyWindow();
     m_etcDlg.DestroyWindow();
-    WriteSettingText(kInitData, kGameFolderSetting, QString::fromStdString(m_gameFolder));
+    WriteSettingText(kInitData, kGameFolderSetting, gameFolder());
     WriteSettingInt(kInitData, kLastUnitSetting, lb::curSel(list(form::kUnitList)));
     SaveMainDialogPlacement(this);
 }

@@ -32,7 +32,7 @@ public:
     void selectUnitInList(int unitNumber) override;
     void ShowUnit(int unitNumber) override;
     bool saveFormFields() override { return UpdateData(true); }
-    QString gameFolder() const override { return QString::fromStdString(m_gameFolder); }
+    QString gameFolder() const override;
     QWidget* window() override { return this; }
 
     // Finds the game folder, reads the four data files and fills the unit list and the combos; false
@@ -90,7 +90,7 @@ private:
     CSpeedDlg m_speedDlg{this};
     UnitPicture m_picture{this};
 
-    std::string m_gameFolder;   // empty or ending in a separator
+    std::string m_gameFolder;   // empty or ending in a separator; 8-bit file-name encoding
     int m_dataLoaded = 0;
     std::unique_ptr<GameImages> m_images;
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Corvane and renders the main dialog, loaded with the demo game folder, to a PNG file on Qt's
 # offscreen platform, with IPA P Gothic standing in for the dialog font. Needs no display.
-#   scripts/render-main-dialog.sh [output.png]      (default: build-render/main-dialog.png)
+#   scripts/render-main-dialog.sh [output.png] [unit]   (default: build-render/main-dialog.png, unit 1)
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${CORVANE_RENDER_BUILD:-$root/build-render}"
@@ -22,6 +22,6 @@ scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/runtime" && chmod 700 "$scratch/runtime"
 env HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" \
-  QT_QPA_PLATFORM=offscreen CORVANE_RENDER_PNG="$out" \
+  QT_QPA_PLATFORM=offscreen CORVANE_RENDER_PNG="$out" CORVANE_RENDER_UNIT="${2:-1}" \
   "$build/tests/MainDialogLayoutTest" renderWhenAsked >/dev/null
 echo "$out"

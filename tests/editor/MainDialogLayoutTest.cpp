@@ -1,6 +1,7 @@
 // The main dialog's window: every control of the form in its place, nothing overlapping, every
 // text fully visible with the demo data. With CORVANE_RENDER_PNG set, the loaded dialog is also
-// written to that PNG file (scripts/render-main-dialog.sh uses this).
+// written to that PNG file (scripts/render-main-dialog.sh uses this), showing unit
+// CORVANE_RENDER_UNIT when that is set.
 
 #include "support/GuiTest.h"
 
@@ -324,6 +325,11 @@ void MainDialogLayoutTest::renderWhenAsked()
         QSKIP("CORVANE_RENDER_PNG is not set");
     fixture::GameFolder folder;
     fixture::pointSettingsAt(folder);
+    // CORVANE_RENDER_UNIT picks the unit on show (default: the first start's unit 1).
+    bool numbered = false;
+    const int unit = qEnvironmentVariableIntValue("CORVANE_RENDER_UNIT", &numbered);
+    if (numbered)
+        WriteSettingInt(kInitData, QStringLiteral("LastSelectUnit"), unit);
     auto dialog = fixture::openDialog();
     QVERIFY(dialog->isDataLoaded());
     QTest::qWait(50);

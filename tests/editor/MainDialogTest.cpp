@@ -48,6 +48,7 @@ private slots:
     void openingSelectsTheStoredUnit();
     void closingWritesFolderUnitAndPlacement();
     void missingFolderPromptsUntilAFileIsChosen();
+    void folderWithAJapaneseNameIsFoundAndKept();
     void givingUpLeavesAnEmptyDialogThatDoesNothing();
     void aMissingReferenceFileStopsTheLoad();
     void routingTableGuardsExactlyTheDataCommands();
@@ -207,6 +208,30 @@ void MainDialogTest::missingFolderPromptsUntilAFileIsChosen()
     dialog->reject();
     dialog->DestroyWindow();
     QCOMPARE(storedText(QStringLiteral("DS6InstallDir")), folder.folderText());
+}
+
+void MainDialogTest::folderWithAJapaneseNameIsFoundAndKept()
+{
+    QTemporaryDir base;
+    const QString gameDir = base.filePath(QStringLiteral("大戦略 ﾃﾞｰﾀ"));
+    WriteGameFolder(QFile::encodeName(gameDir).toStdString(), MakeDemoGameFiles());
+    const QString folderText = QDir::toNativeSeparators(gameDir) + QDir::separator();
+
+    // Chosen in the locate dialog, then stored and found again at the next start.
+    messages().queueAnswer(MsgAnswer::Ok);
+    messages().queueFile(QDir::toNativeSeparators(gameDir + QStringLiteral("/UNITINFO.DAT")));
+    {
+        auto dialog = fixture::openDialog();
+        QVERIFY(dialog->isDataLoaded());
+        QCOMPARE(dialog->gameFolder(), folderText);
+        dialog->reject();
+        dialog->DestroyWindow();
+    }
+    QCOMPARE(storedText(QStringLiteral("DS6InstallDir")), folderText);
+    messages().takeShown();
+    auto dialog = fixture::openDialog();
+    QVERIFY(dialog->isDataLoaded());
+    QVERIFY(messages().takeShown().empty());
 }
 
 void MainDialogTest::givingUpLeavesAnEmptyDialogThatDoesNothing()
