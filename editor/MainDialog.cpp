@@ -275,6 +275,12 @@ void CMainDialog::OnAbout()
 
 void CMainDialog::OnUnitListSelChange()
 {
+    QListWidget* units = list(form::kUnitList);
+    if (lb::curSel(units) < 0) {
+        // Ctrl+click can take the selection away; the list always keeps one entry selected.
+        lb::setCurSel(units, units->currentRow());
+        return;
+    }
     const int unit = currentUnit();
     if (isUnitNumber(unit))
         ShowUnit(unit);

@@ -524,6 +524,10 @@ void UnitFormTest::selectingAnotherUnitDiscardsTyping()
     QCOMPARE(box(form::kPrice)->text(), QString::number(std::int32_t(before.price())));
     QCOMPARE(box(form::kName)->text(), FromCp932(before.nameText()));
     QVERIFY(fixture::sameBytes(record(5), before));
+    // Ctrl+click on the selected entry does not leave the list without one.
+    const QPoint row5 = units->visualItemRect(units->item(5)).center();
+    QTest::mouseClick(units->viewport(), Qt::LeftButton, Qt::ControlModifier, row5);
+    QCOMPARE(dialog->currentUnit(), 5);
     // Keyboard navigation in the list shows units too.
     units->setFocus();
     QTest::keyClick(units, Qt::Key_Down);
