@@ -4,6 +4,7 @@
 
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFrame>
 #include <QImageReader>
 #include <QPainter>
@@ -62,7 +63,11 @@ void UnitPicture::DrawUnitPicture()
 
 QImage UnitPicture::ReadBitmap(const QString& path)
 {
-    QImageReader reader(path, "bmp");
+    // A missing file or a folder is simply no picture.
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        return {};
+    QImageReader reader(&file, "bmp");
     reader.setAutoDetectImageFormat(false);
     reader.setDecideFormatFromContent(false);
     // The header's size is checked before anything is decoded.

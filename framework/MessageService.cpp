@@ -90,8 +90,10 @@ std::optional<QString> MessageService::chooseFile(const FileDialogRequest& reque
         m_fileRequests.push_back(request);
         if (m_files.empty())
             return std::nullopt;
-        std::optional<QString> file = m_files.front();
+        const QString file = m_files.front();
         m_files.pop_front();
+        if (file.isNull())
+            return std::nullopt;
         return file;
     }
     QFileDialog dialog(m_parent);

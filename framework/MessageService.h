@@ -59,7 +59,7 @@ public:
     void setTestMode(bool on) { m_testMode = on; }
     bool testMode() const { return m_testMode; }
     void queueAnswer(MsgAnswer answer) { m_answers.push_back(answer); }
-    void queueFile(std::optional<QString> path) { m_files.push_back(std::move(path)); }
+    void queueFile(const std::optional<QString>& path) { m_files.push_back(path ? *path : QString()); }
     std::vector<Shown> takeShown();
     std::vector<FileDialogRequest> takeFileRequests();
     void resetTestState();
@@ -68,7 +68,7 @@ private:
     QWidget* m_parent = nullptr;
     bool m_testMode = false;
     std::deque<MsgAnswer> m_answers;
-    std::deque<std::optional<QString>> m_files;
+    std::deque<QString> m_files;  // a null text cancels the dialog
     std::vector<Shown> m_shown;
     std::vector<FileDialogRequest> m_fileRequests;
 };
