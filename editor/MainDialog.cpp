@@ -16,6 +16,8 @@
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -174,6 +176,10 @@ void CMainDialog::fillLists()
 bool CMainDialog::OnInitDialog()
 {
     CDialog::OnInitDialog();
+    // The dialog opens where its template puts it: the top-left corner of the work area. The tool
+    // windows take their default places beside it.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().topLeft());
     addAboutEntry();
     setWindowIcon(AppIcon());
     m_dataLoaded = 0;  // the picture's paths are empty until a unit is shown

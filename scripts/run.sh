@@ -18,10 +18,10 @@ fi
 demo="$build/demo-game"
 home="$build/demo-home"
 rm -rf "$demo"
-"$build/make_demo_folder" "$demo"
+"$build/demo/make_demo_folder" "$demo"
 mkdir -p "$home/Orlane"
 settings="$home/Orlane/Corvane.conf"
 if [ ! -f "$settings" ] || ! grep -q "^DS6InstallDir=" "$settings"; then
   printf '[InitData]\nDS6InstallDir=%s/\n' "$demo" > "$settings"
 fi
-exec env XDG_CONFIG_HOME="$home" "$build/Corvane"
+exec env XDG_CONFIG_HOME="$home" "$build/app/Corvane"

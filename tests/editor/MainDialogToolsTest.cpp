@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QImage>
+#include <QScreen>
 
 namespace {
 
@@ -54,9 +55,16 @@ void MainDialogToolsTest::toolWindowsOpenWithTheDataAndShowAtEveryStart()
         auto* product = toolWindow<CProductDlg>(*dialog);
         auto* etc = toolWindow<CEtcDlg>(*dialog);
         QVERIFY(speed && product && etc);
+        // The main dialog opens at the top-left of the work area; with no stored positions the
+        // tool windows stand to its right, as far as the screen allows.
+        const QRect available = dialog->screen()->availableGeometry();
+        QCOMPARE(dialog->pos(), dialog->screen()->availableGeometry().topLeft());
         for (CDialog* window : std::initializer_list<CDialog*>{speed, product, etc}) {
             QVERIFY(window->isCreated());
             QVERIFY(window->isVisible());
+            const QRect frame = window->frameGeometry();
+            QVERIFY(frame.left() > dialog->frameGeometry().right()
+                    || frame.left() >= available.right() - frame.width() - 16);
         }
         // The View menu hides and shows them; hiding never destroys them.
         dialog->menuCommand(form::kCmdToggleSpeed)->trigger();
