@@ -1,5 +1,7 @@
 #include "res/Resources.h"
 
+#include "editor/UnitFormIds.h"
+
 #include <array>
 
 namespace res {
@@ -48,16 +50,9 @@ void addSlotLines(std::vector<ControlTemplate>& controls)
     for (int i = 0; i < 4; ++i)
         controls.push_back(label(kPatternX + kColumn * i, kHeadY, kBox, 8, kPatternHeads[i], kHead));
 
-    constexpr std::array<int, 6> kAttackFirst{1068, 1082, 1099, 1113, 1127, 1141};
-    constexpr std::array<std::array<int, 4>, 6> kValueIds{{
-        {1057, 1058, 1059, 1060},
-        {1061, 1092, 1093, 1094},
-        {1109, 1110, 1111, 1112},
-        {1123, 1124, 1125, 1126},
-        {1137, 1138, 1139, 1140},
-        {1151, 1152, 1154, 1155},
-    }};
-    constexpr std::array<int, 6> kPatternFirst{1078, 1095, 1156, 1160, 1164, 1168};
+    constexpr const auto& kAttackFirst = form::kSlotAttackFirst;
+    constexpr const auto& kValueIds = form::kSlotValues;
+    constexpr const auto& kPatternFirst = form::kSlotPatternFirst;
     for (int k = 0; k < 6; ++k) {
         const int y = kFirstLineY + kLineStep * k;
         controls.push_back({1251 + k, ControlKind::ListBox, kListX, y, 75, 10, "",

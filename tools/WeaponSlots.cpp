@@ -1,5 +1,6 @@
 #include "tools/WeaponSlots.h"
 
+#include "editor/UnitFormIds.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "tools/WeaponDlg.h"
@@ -9,19 +10,10 @@
 
 namespace {
 
-constexpr int kSlotCount = 6;
-constexpr int kFirstSlotList = 1251;  // slot list of line k: 1251 + k
-// First of the ten attack boxes (高 … 設) of line k, in a row of ids.
-constexpr std::array<int, kSlotCount> kFirstAttackBox{1068, 1082, 1099, 1113, 1127, 1141};
-// 力 数 填 射 of line k.
-constexpr std::array<std::array<int, 4>, kSlotCount> kValueBoxes{{
-    {1057, 1058, 1059, 1060},
-    {1061, 1092, 1093, 1094},
-    {1109, 1110, 1111, 1112},
-    {1123, 1124, 1125, 1126},
-    {1137, 1138, 1139, 1140},
-    {1151, 1152, 1154, 1155},
-}};
+using form::kSlotCount;
+constexpr int kFirstSlotList = form::kSlotListFirst;
+constexpr const auto& kFirstAttackBox = form::kSlotAttackFirst;
+constexpr const auto& kValueBoxes = form::kSlotValues;
 
 bool validSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
 
