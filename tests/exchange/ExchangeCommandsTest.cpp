@@ -2,6 +2,7 @@
 // unit list, recording which units were shown.
 
 #include "support/GuiTest.h"
+#include "support/TestFiles.h"
 
 #include "app/SettingsStore.h"
 #include "data/FileIo.h"
@@ -76,19 +77,6 @@ public:
     bool loaded = true;
     std::vector<int> shown;
 };
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
 
 QByteArray UnitFile(int tag, int unit, const UnitRecord& record)
 {

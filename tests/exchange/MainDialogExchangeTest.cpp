@@ -2,6 +2,7 @@
 // list, the form and the table as the user sees them.
 
 #include "support/GuiTest.h"
+#include "support/TestFiles.h"
 
 #include "app/SettingsStore.h"
 #include "data/FileIo.h"
@@ -82,19 +83,6 @@ const QString kName24 = QStringLiteral("超高速長距離全天候迎撃機");
 std::string Cp932(const QString& text)
 {
     return ToCp932(text).value();
-}
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 QByteArray UnitFile(int tag, int unit, const UnitRecord& record)

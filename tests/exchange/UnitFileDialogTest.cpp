@@ -2,6 +2,7 @@
 // Save dialog, and its filters.
 
 #include "support/GuiTest.h"
+#include "support/TestFiles.h"
 
 #include "exchange/UnitFileDialog.h"
 #include "exchange/core/UnitFile.h"
@@ -36,13 +37,6 @@ QByteArray UnitFile(int tag, int unit, const QString& name, int size = 154)
     data[1] = char(tag >> 8);
     data.resize(size, 'z');
     return data;
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 FileDialogRequest Request(bool save, const QString& folder, const QString& name = {})
