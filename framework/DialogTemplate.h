@@ -34,6 +34,8 @@ inline constexpr std::uint32_t Default = 1u << 9;      // the default push butto
 inline constexpr std::uint32_t Hidden = 1u << 10;
 inline constexpr std::uint32_t Sort = 1u << 11;        // carried, but every list is filled at explicit positions
 inline constexpr std::uint32_t NoIntegralHeight = 1u << 12;
+// An edit box holding a number: right-aligned, bordered, scrolling sideways, a tab stop.
+inline constexpr std::uint32_t NumberBox = Right | AutoHScroll | Border | TabStop;
 }  // namespace Style
 
 struct ControlTemplate {

@@ -8,7 +8,6 @@ namespace res {
 
 namespace {
 
-constexpr std::uint32_t kNumber = Style::Right | Style::AutoHScroll | Style::Border | Style::TabStop;
 constexpr std::uint32_t kText = Style::AutoHScroll | Style::Border | Style::TabStop;
 constexpr std::uint32_t kCombo = Style::VScroll | Style::Sort | Style::Notify | Style::TabStop;
 constexpr std::uint32_t kLabel = Style::VCenter;
@@ -23,7 +22,7 @@ ControlTemplate label(int x, int y, int width, int height, const char* text, std
 
 ControlTemplate number(int id, int x, int y, int width, int height)
 {
-    return {id, ControlKind::Edit, x, y, width, height, "", kNumber};
+    return {id, ControlKind::Edit, x, y, width, height, "", Style::NumberBox};
 }
 
 // The weapon-slot lines: the slot list, ten attack values, 力 数 填 射, and the unit's value for the

@@ -2,12 +2,6 @@
 
 namespace res {
 
-namespace {
-
-constexpr std::uint32_t kValueBox = Style::Right | Style::Border | Style::TabStop | Style::AutoHScroll;
-
-}  // namespace
-
 // Weapon picker.
 const DialogTemplate kDialog135{
     135, "武器選択", 229, 95, "ＭＳ Ｐゴシック", 9, DialogStyle::None, 0,
@@ -24,26 +18,26 @@ const DialogTemplate kDialog135{
         {-1, ControlKind::Static, 195, 5, 10, 8, "潜", Style::Center},
         {-1, ControlKind::Static, 205, 5, 10, 8, "ミ", Style::Center},
         {-1, ControlKind::Static, 215, 5, 10, 8, "設", Style::Center},
-        {1253, ControlKind::Edit, 125, 15, 10, 12, "", kValueBox},
-        {1254, ControlKind::Edit, 135, 15, 10, 12, "", kValueBox},
-        {1255, ControlKind::Edit, 145, 15, 10, 12, "", kValueBox},
-        {1256, ControlKind::Edit, 155, 15, 10, 12, "", kValueBox},
-        {1257, ControlKind::Edit, 165, 15, 10, 12, "", kValueBox},
-        {1258, ControlKind::Edit, 175, 15, 10, 12, "", kValueBox},
-        {1259, ControlKind::Edit, 185, 15, 10, 12, "", kValueBox},
-        {1260, ControlKind::Edit, 195, 15, 10, 12, "", kValueBox},
-        {1261, ControlKind::Edit, 205, 15, 10, 12, "", kValueBox},
-        {1262, ControlKind::Edit, 215, 15, 10, 12, "", kValueBox},
+        {1253, ControlKind::Edit, 125, 15, 10, 12, "", Style::NumberBox},
+        {1254, ControlKind::Edit, 135, 15, 10, 12, "", Style::NumberBox},
+        {1255, ControlKind::Edit, 145, 15, 10, 12, "", Style::NumberBox},
+        {1256, ControlKind::Edit, 155, 15, 10, 12, "", Style::NumberBox},
+        {1257, ControlKind::Edit, 165, 15, 10, 12, "", Style::NumberBox},
+        {1258, ControlKind::Edit, 175, 15, 10, 12, "", Style::NumberBox},
+        {1259, ControlKind::Edit, 185, 15, 10, 12, "", Style::NumberBox},
+        {1260, ControlKind::Edit, 195, 15, 10, 12, "", Style::NumberBox},
+        {1261, ControlKind::Edit, 205, 15, 10, 12, "", Style::NumberBox},
+        {1262, ControlKind::Edit, 215, 15, 10, 12, "", Style::NumberBox},
         {-1, ControlKind::Static, 125, 35, 40, 8, "分離ﾕﾆｯﾄ", Style::None},
-        {1269, ControlKind::Edit, 125, 45, 30, 12, "", kValueBox},
+        {1269, ControlKind::Edit, 125, 45, 30, 12, "", Style::NumberBox},
         {-1, ControlKind::Static, 185, 35, 10, 8, "力", Style::Center},
         {-1, ControlKind::Static, 195, 35, 10, 8, "数", Style::Center},
         {-1, ControlKind::Static, 205, 35, 10, 8, "填", Style::Center},
         {-1, ControlKind::Static, 215, 35, 10, 8, "射", Style::Center},
-        {1263, ControlKind::Edit, 185, 45, 10, 12, "", kValueBox},
-        {1264, ControlKind::Edit, 195, 45, 10, 12, "", kValueBox},
-        {1265, ControlKind::Edit, 205, 45, 10, 12, "", kValueBox},
-        {1266, ControlKind::Edit, 215, 45, 10, 12, "", kValueBox},
+        {1263, ControlKind::Edit, 185, 45, 10, 12, "", Style::NumberBox},
+        {1264, ControlKind::Edit, 195, 45, 10, 12, "", Style::NumberBox},
+        {1265, ControlKind::Edit, 205, 45, 10, 12, "", Style::NumberBox},
+        {1266, ControlKind::Edit, 215, 45, 10, 12, "", Style::NumberBox},
         {1, ControlKind::PushButton, 120, 75, 50, 15, "OK", Style::Default | Style::TabStop},
         {2, ControlKind::PushButton, 175, 75, 50, 15, "ｷｬﾝｾﾙ", Style::TabStop},
     },
