@@ -26,6 +26,7 @@ void RestorePlacement(QWidget* window, const QString& prefix)
 void SavePlacement(QWidget* window, const QString& prefix)
 {
     const QRect rect = restoredRect(window);
+    SettingsBatch batch;
     WriteSettingInt(kInitData, prefix + QStringLiteral("Top"), rect.y());
     WriteSettingInt(kInitData, prefix + QStringLiteral("Bottom"), rect.y() + rect.height());
     WriteSettingInt(kInitData, prefix + QStringLiteral("Left"), rect.x());
@@ -35,6 +36,7 @@ void SavePlacement(QWidget* window, const QString& prefix)
 void SaveMainDialogPlacement(QWidget* window)
 {
     const QRect rect = restoredRect(window);
+    SettingsBatch batch;
     WriteSettingInt(kInitData, QStringLiteral("MainDialogLeft"), rect.x());
     WriteSettingInt(kInitData, QStringLiteral("MainDialogRight"), rect.x() + rect.width());
     WriteSettingInt(kInitData, QStringLiteral("MainDialogTop"), rect.y());

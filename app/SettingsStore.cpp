@@ -1,12 +1,49 @@
 #include "app/SettingsStore.h"
 
 #include <QSettings>
+#include <QStringList>
 
-static QString key(const QString& section, const QString& name) { return section + u'/' + name; }
+QStringList* settingsWriteLog = nullptr;
+
+namespace {
+
+QSettings* openBatch = nullptr;
+
+QString key(const QString& section, const QString& name) { return section + u'/' + name; }
+
+QVariant read(const QString& section, const QString& name)
+{
+    if (openBatch)
+        return openBatch->value(key(section, name));
+    return QSettings().value(key(section, name));
+}
+
+void sync(QSettings& settings)
+{
+    settings.sync();
+    if (settingsWriteLog)
+        settingsWriteLog->append(QStringLiteral("sync"));
+}
+
+bool write(const QString& section, const QString& name, const QVariant& value)
+{
+    if (settingsWriteLog)
+        settingsWriteLog->append(name);
+    if (openBatch) {
+        openBatch->setValue(key(section, name), value);
+        return openBatch->status() == QSettings::NoError;
+    }
+    QSettings settings;
+    settings.setValue(key(section, name), value);
+    sync(settings);
+    return settings.status() == QSettings::NoError;
+}
+
+}  // namespace
 
 int ReadSettingInt(const QString& section, const QString& name, int defaultValue)
 {
-    const QVariant value = QSettings().value(key(section, name));
+    const QVariant value = read(section, name);
     if (!value.isValid())
         return defaultValue;
     bool ok = false;
@@ -16,18 +53,10 @@ int ReadSettingInt(const QString& section, const QString& name, int defaultValue
 
 QString ReadSettingText(const QString& section, const QString& name, const QString& defaultValue)
 {
-    const QVariant value = QSettings().value(key(section, name));
+    const QVariant value = read(section, name);
     if (!value.isValid() || !value.canConvert<QString>())
         return defaultValue;
     return value.toString();
-}
-
-static bool write(const QString& section, const QString& name, const QVariant& value)
-{
-    QSettings settings;
-    settings.setValue(key(section, name), value);
-    settings.sync();
-    return settings.status() == QSettings::NoError;
 }
 
 bool WriteSettingInt(const QString& section, const QString& name, int value) { return write(section, name, value); }
@@ -35,4 +64,20 @@ bool WriteSettingInt(const QString& section, const QString& name, int value) { r
 bool WriteSettingText(const QString& section, const QString& name, const QString& value)
 {
     return write(section, name, value);
+}
+
+SettingsBatch::SettingsBatch()
+{
+    if (openBatch)
+        return;
+    m_settings = std::make_unique<QSettings>();
+    openBatch = m_settings.get();
+}
+
+SettingsBatch::~SettingsBatch()
+{
+    if (!m_settings)
+        return;
+    sync(*m_settings);
+    openBatch = nullptr;
 }

@@ -222,7 +222,9 @@ bool CMainDialog::LoadDataFiles()
 
 void CMainDialog::OnDestroy()
 {
-    // The tool windows go first and write their own positions.
+    // The tool windows go first and write their own positions. All the values reach the store
+    // together, with one sync at the end.
+    SettingsBatch batch;
     m_speedDlg.DestroyWindow();
     m_productDlg.DestroyWindow();
     m_etcDlg.DestroyWindow();

@@ -149,18 +149,52 @@ void MainDialogTest::closingWritesFolderUnitAndPlacement()
     auto dialog = fixture::openDialog();
     fixture::clickListRow(dialog->list(form::kUnitList), 42);
     QCOMPARE(dialog->currentUnit(), 42);
-    const QRect frame = dialog->frameGeometry();
+    // Each tool window somewhere of its own, so that no two report the same edges.
+    std::map<QString, QRect> frames{{QStringLiteral("MainDialog"), dialog->frameGeometry()}};
+    int shift = 0;
+    for (QWidget* window : dialog->findChildren<CDialog*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!window->isVisible())
+            continue;
+        window->move(window->pos() + QPoint(11 + shift, 7 + 2 * shift));
+        shift += 5;
+        frames[window->objectName() == QStringLiteral("131")   ? QStringLiteral("SpeedDlg")
+               : window->objectName() == QStringLiteral("130") ? QStringLiteral("ProductDlg")
+                                                                : QStringLiteral("EtcDlg")] = window->frameGeometry();
+    }
+    QCOMPARE(frames.size(), std::size_t(4));
     dialog->reject();
     // Nothing is written while the dialog closes; the window's destruction writes it all.
     QCOMPARE(storedInt(QStringLiteral("LastSelectUnit")), 5);
+    QStringList written;
+    settingsWriteLog = &written;
     dialog->DestroyWindow();
+    settingsWriteLog = nullptr;
+
+    // The tool windows as they are destroyed, each Top, Bottom, Left, Right; then the main dialog's
+    // values; every value once and one sync after the last.
+    QStringList expected;
+    for (const char* prefix : {"SpeedDlg", "ProductDlg", "EtcDlg"})
+        for (const char* edge : {"Top", "Bottom", "Left", "Right"})
+            expected << QString::fromLatin1(prefix) + QString::fromLatin1(edge);
+    expected << QStringLiteral("DS6InstallDir") << QStringLiteral("LastSelectUnit") << QStringLiteral("MainDialogLeft")
+             << QStringLiteral("MainDialogRight") << QStringLiteral("MainDialogTop") << QStringLiteral("MainDialogBottom")
+             << QStringLiteral("sync");
+    QCOMPARE(written, expected);
 
     QCOMPARE(storedText(QStringLiteral("DS6InstallDir")), folder.folderText());
     QCOMPARE(storedInt(QStringLiteral("LastSelectUnit")), 42);
-    QCOMPARE(storedInt(QStringLiteral("MainDialogLeft")), frame.left());
-    QCOMPARE(storedInt(QStringLiteral("MainDialogTop")), frame.top());
-    QCOMPARE(storedInt(QStringLiteral("MainDialogRight")), frame.left() + frame.width());
-    QCOMPARE(storedInt(QStringLiteral("MainDialogBottom")), frame.top() + frame.height());
+    for (const auto& [prefix, frame] : frames) {
+        QCOMPARE(storedInt(prefix + QStringLiteral("Left")), frame.left());
+        QCOMPARE(storedInt(prefix + QStringLiteral("Top")), frame.top());
+        QCOMPARE(storedInt(prefix + QStringLiteral("Right")), frame.left() + frame.width());
+        QCOMPARE(storedInt(prefix + QStringLiteral("Bottom")), frame.top() + frame.height());
+    }
+    // The sync put them on the disk, not only into this process's copy.
+    QFile stored(QSettings().fileName());
+    QVERIFY(stored.open(QIODevice::ReadOnly));
+    const QByteArray text = stored.readAll();
+    QVERIFY(text.contains("LastSelectUnit=42"));
+    QVERIFY(text.contains("EtcDlgRight="));
     QVERIFY(messages().takeShown().empty());
 }
 
