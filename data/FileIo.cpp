@@ -190,6 +190,32 @@ FileWriteHooks fileWriteHooks = {CreateNewFile, WriteSome, HardLink};
 ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
 {
     ReadResult result;
+#ifndef _WIN32
+    // Opened first and then asked what it is, so that a file costs one look-up of its path; the
+    // non-blocking open keeps a pipe from stalling it.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return result;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return result;
+    }
+    result.opened = true;
+    while (result.count < dest.size()) {
+        const ssize_t n = ::read(fd, dest.data() + result.count, dest.size() - result.count);
+        if (n > 0) {
+            result.count += static_cast<std::size_t>(n);
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            result.err = errno;
+            break;
+        }
+    }
+    ::close(fd);
+    return result;
+#else
     std::error_code ec;
     if (!fs::is_regular_file(file, ec))
         return result;
@@ -205,6 +231,7 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
     }
     std::fclose(in);
     return result;
+#endif
 }
 
 std::optional<ReplaceError> ReplaceFileKeepingBackup(const fs::path& target, const fs::path& backup,

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
+#include <unordered_map>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -16,11 +17,6 @@ char LowerAscii(char c)
 }
 
 #ifndef _WIN32
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 bool IsSeparator(char c)
 {
@@ -49,72 +45,165 @@ fs::path DriveRoot(char letter)
     return WinePrefix() / "dosdevices" / std::string{letter, ':'};
 }
 
-// The name of the entry of folder that matches name: itself when it exists, else the first (in name
-// order) that matches without regard to case.
-std::optional<std::string> FindEntry(const fs::path& folder, const std::string& name)
+std::string LowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower)
+        c = LowerAscii(c);
+    return lower;
+}
+
+// Where the last part of a text begins: after its last separator, or after a drive letter's colon.
+std::size_t LastPartStart(std::string_view text)
+{
+    const std::size_t separator = text.find_last_of("\\/");
+    if (separator != std::string_view::npos)
+        return separator + 1;
+    return text.size() >= 2 && text[1] == ':' && IsDriveLetter(text[0]) ? 2 : 0;
+}
+
+bool Exists(const fs::path& entry)
 {
     std::error_code ec;
-    const fs::path dir = folder.empty() ? fs::path(".") : folder;
-    if (fs::symlink_status(dir / name, ec).type() != fs::file_type::not_found && !ec)
-        return name;
-    std::optional<std::string> best;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string candidate = it->path().filename().string();
-        if (EqualsIgnoringCase(candidate, name) && (!best || candidate < *best))
-            best = std::move(candidate);
-    }
-    return best;
-}
-
-fs::path ResolveText(std::string_view text)
-{
-    fs::path result;
-    if (text.size() >= 2 && text[1] == ':' && IsDriveLetter(text[0])) {
-        result = DriveRoot(text[0]);
-        text.remove_prefix(2);
-    } else if (!text.empty() && IsSeparator(text[0])) {
-        result = "/";
-    }
-    bool found = true;  // every part so far exists, so the next can be looked up
-    while (!text.empty()) {
-        const auto end = std::find_if(text.begin(), text.end(), IsSeparator);
-        const std::string part(text.begin(), end);
-        text.remove_prefix(static_cast<std::size_t>(end - text.begin()));
-        if (!text.empty())
-            text.remove_prefix(1);
-        if (part.empty() || part == ".")
-            continue;
-        std::optional<std::string> entry;
-        if (found && part != "..")
-            entry = FindEntry(result, part);
-        found = found && (entry || part == "..");
-        result /= entry.value_or(part);
-    }
-    return result;
-}
-
-#else
-
-fs::path ResolveText(std::string_view text)
-{
-    return fs::path(std::string(text));
+    return fs::symlink_status(entry, ec).type() != fs::file_type::not_found && !ec;
 }
 
 #endif
 
 }  // namespace
 
+struct PathLookup::Folder {
+    fs::path path;
+    bool found = true;  // every part exists, so names in it can be looked up
+};
+
+// The names in a folder, by their ASCII lower-case form, each group in byte order.
+struct PathLookup::Listing {
+    bool read = false;  // false when the folder could not be listed
+    std::unordered_map<std::string, std::vector<std::string>> byLowerCase;
+};
+
+PathLookup::PathLookup() = default;
+PathLookup::~PathLookup() = default;
+
+#ifndef _WIN32
+
+const PathLookup::Folder& PathLookup::resolveFolder(std::string_view folderText)
+{
+    if (const auto known = m_folders.find(folderText); known != m_folders.end())
+        return *known->second;
+    auto folder = std::make_unique<Folder>();
+    std::string_view inner = folderText;
+    while (!inner.empty() && IsSeparator(inner.back()))
+        inner.remove_suffix(1);
+    if (folderText.empty()) {
+        // the current folder
+    } else if (inner.empty()) {
+        folder->path = "/";
+    } else if (inner.size() == 2 && inner[1] == ':' && IsDriveLetter(inner[0])) {
+        folder->path = DriveRoot(inner[0]);
+    } else {
+        const std::size_t start = LastPartStart(inner);
+        const std::string part(inner.substr(start));
+        const Folder& parent = resolveFolder(inner.substr(0, start));
+        *folder = parent;
+        if (part == "..") {
+            folder->path /= part;
+        } else if (!part.empty() && part != ".") {
+            const std::optional<std::string> entry = parent.found ? findEntry(parent.path, part, true) : std::nullopt;
+            folder->found = parent.found && entry;
+            folder->path /= entry.value_or(part);
+        }
+    }
+    return *m_folders.emplace(std::string(folderText), std::move(folder)).first->second;
+}
+
+fs::path PathLookup::resolve(std::string_view text, bool lookAtLast)
+{
+    const std::size_t start = LastPartStart(text);
+    const std::string name(text.substr(start));
+    const Folder& folder = resolveFolder(text.substr(0, start));
+    if (name.empty() || name == ".")
+        return folder.path;
+    if (name == ".." || !folder.found)
+        return folder.path / name;
+    return folder.path / findEntry(folder.path, name, lookAtLast).value_or(name);
+}
+
+std::optional<std::string> PathLookup::findEntry(const fs::path& folder, const std::string& name, bool probe)
+{
+    const fs::path dir = folder.empty() ? fs::path(".") : folder;
+    auto listing = m_listings.find(dir);
+    if (listing == m_listings.end() || !listing->second->read) {
+        if (!probe || Exists(dir / name))
+            return name;
+        if (listing == m_listings.end()) {
+            auto read = std::make_unique<Listing>();
+            std::error_code ec;
+            fs::directory_iterator it(dir, ec);
+            read->read = !ec;
+            for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+                std::string entry = it->path().filename().string();
+                read->byLowerCase[LowerCase(entry)].push_back(std::move(entry));
+            }
+            for (auto& [lower, names] : read->byLowerCase)
+                std::sort(names.begin(), names.end());
+            listing = m_listings.emplace(dir, std::move(read)).first;
+        }
+        if (!listing->second->read)
+            return std::nullopt;
+    }
+    const auto group = listing->second->byLowerCase.find(LowerCase(name));
+    if (group == listing->second->byLowerCase.end())
+        return std::nullopt;
+    const std::vector<std::string>& names = group->second;
+    return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
+}
+
+fs::path PathLookup::folder(std::string_view folderText)
+{
+    const fs::path& path = resolveFolder(folderText).path;
+    return path.empty() ? fs::path(".") : path;
+}
+
+fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
+{
+    return resolve(std::string(folderText) + std::string(fileName), true);
+}
+
+fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fileName)
+{
+    return resolve(std::string(folderText) + std::string(fileName), false);
+}
+
+#else
+
+// Windows finds names whatever their case by itself.
+fs::path PathLookup::folder(std::string_view folderText)
+{
+    return folderText.empty() ? fs::path(".") : fs::path(std::string(folderText));
+}
+
+fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
+{
+    return fs::path(std::string(folderText) + std::string(fileName));
+}
+
+fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fileName)
+{
+    return file(folderText, fileName);
+}
+
+#endif
+
 fs::path ResolveFolder(std::string_view folderText)
 {
-    fs::path folder = ResolveText(folderText);
-    return folder.empty() ? fs::path(".") : folder;
+    return PathLookup().folder(folderText);
 }
 
 fs::path ResolveFile(std::string_view folderText, std::string_view fileName)
 {
-    std::string text(folderText);
-    text += fileName;
-    return ResolveText(text);
+    return PathLookup().file(folderText, fileName);
 }
 
 std::string FolderTextOf(const fs::path& chosenFile)

@@ -7,6 +7,9 @@
 // letter maps into the Wine prefix, backslashes count as separators, and each name is looked up without
 // regard to ASCII letter case, as the game's own file system would.
 #include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +19,38 @@ std::filesystem::path ResolveFolder(std::string_view folderText);
 // The file folderText + fileName (which may hold folder parts, e.g. "Unit\Unit007.bmp"): each part is the
 // existing entry whose name matches case-insensitively (an exact match preferred), else the name as given.
 std::filesystem::path ResolveFile(std::string_view folderText, std::string_view fileName);
+
+// Looks names up as ResolveFolder and ResolveFile do, remembering what it found for the length of one
+// command that reaches many files: each folder text is resolved once, and a folder's listing is read
+// at most once, the first time a name in it is not found as given. From then on every name in that
+// folder is answered from the listing, without asking the file system.
+//
+// Which entry a name finds: the entry spelled exactly as given when there is one, else of the entries
+// whose names differ from it only in ASCII letter case the first in byte order ("UNIT.SUI" before
+// "Unit.sui" before "unit.sui"), else the name as given.
+class PathLookup {
+public:
+    PathLookup();
+    ~PathLookup();
+    PathLookup(const PathLookup&) = delete;
+    PathLookup& operator=(const PathLookup&) = delete;
+
+    std::filesystem::path folder(std::string_view folderText);
+    std::filesystem::path file(std::string_view folderText, std::string_view fileName);
+    // As file(), for a caller that opens the file at once: the last part is taken as given without a
+    // look, unless its folder's listing is at hand. Where that opens nothing, file() finds the entry.
+    std::filesystem::path fileToOpen(std::string_view folderText, std::string_view fileName);
+
+private:
+    struct Folder;
+    struct Listing;
+    const Folder& resolveFolder(std::string_view folderText);
+    std::filesystem::path resolve(std::string_view text, bool lookAtLast);
+    std::optional<std::string> findEntry(const std::filesystem::path& folder, const std::string& name, bool probe);
+
+    std::map<std::string, std::unique_ptr<Folder>, std::less<>> m_folders;      // by folder text
+    std::map<std::filesystem::path, std::unique_ptr<Listing>> m_listings;       // by resolved folder
+};
 
 // The folder text of a chosen file: its folder as a native text ending in the platform separator.
 std::string FolderTextOf(const std::filesystem::path& chosenFile);

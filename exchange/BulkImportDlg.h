@@ -5,18 +5,24 @@
 #include "framework/Dialog.h"
 
 #include <filesystem>
+#include <string>
+
+class PathLookup;
 
 class CBulkImportDlg : public CDialog {
     Q_OBJECT
 public:
     explicit CBulkImportDlg(QWidget* parent = nullptr);
 
-    // The command file whose lines the list shows; set before the dialog runs.
-    void setCommandFile(const std::filesystem::path& commandFile);
+    // The command file whose lines the list shows, its folder text (ending in a separator) and the
+    // command's lookup of file names; set before the dialog runs.
+    void setCommandFile(const std::filesystem::path& commandFile, const std::string& folderText, PathLookup& lookup);
 
 protected:
     bool OnInitDialog() override;
 
 private:
     std::filesystem::path m_commandFile;
+    std::string m_folderText;
+    PathLookup* m_lookup = nullptr;
 };

@@ -48,6 +48,17 @@ void PutUnit(UnitEditorHost& host, int unitNumber, const UnitRecord& record)
     host.RefreshUnitListEntry(unitNumber);
 }
 
+// Reads a file chosen in a file dialog. A name typed in another letter case than the file's finds
+// the file the way a line of a command file does.
+bool ReadChosenUnitFile(const std::filesystem::path& chosen, UnitFileHeader& head, UnitRecord& record)
+{
+    if (ReadUnitFile(chosen, head, record))
+        return true;
+    PathLookup lookup;
+    const std::filesystem::path found = lookup.file(FolderTextOf(chosen), chosen.filename().string());
+    return found != chosen && ReadUnitFile(found, head, record);
+}
+
 }  // namespace
 
 void ExportUnit(UnitEditorHost& host)
@@ -84,7 +95,7 @@ void ImportUnit(UnitEditorHost& host)
 
     UnitFileHeader head;
     UnitRecord record;
-    if (!ReadUnitFile(ToFsPath(*path), head, record)) {
+    if (!ReadChosenUnitFile(ToFsPath(*path), head, record)) {
         ShowMessage(Text(str::kImportFailed));
         return;
     }
@@ -117,8 +128,12 @@ void BulkImportUnits(UnitEditorHost& host)
         return;
     WriteSettingText(kInitData, kBulkLoadDir, FolderPartOf(*chosen));
 
+    // One lookup serves the whole command: the folder is resolved once and read at most once,
+    // for the list and the import alike.
     const std::filesystem::path commandFile = ToFsPath(*chosen);
-    confirmation.setCommandFile(commandFile);
+    const std::string folder = FolderTextOf(commandFile);
+    PathLookup lookup;
+    confirmation.setCommandFile(commandFile, folder, lookup);
     if (confirmation.DoModal() != QDialog::Accepted)
         return;
 
@@ -127,15 +142,13 @@ void BulkImportUnits(UnitEditorHost& host)
         ShowMessage(Text(str::kCommandFileOpenFailed));
         return;
     }
-    const std::string folder = FolderTextOf(commandFile);
     int imported = 0;
     int failed = 0;
     int lastUnit = -1;
     for (const std::string& line : *lines) {
-        const std::optional<std::filesystem::path> path = CommandLinePath(folder, line);
         UnitFileHeader head;
         UnitRecord record;
-        if (!path || !ReadUnitFile(*path, head, record) || !IsUsableUnitFile(head)) {
+        if (!ReadCommandLineFile(lookup, folder, line, head, record) || !IsUsableUnitFile(head)) {
             ++failed;
             continue;
         }

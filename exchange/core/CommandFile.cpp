@@ -46,7 +46,9 @@ std::optional<std::vector<std::string>> ReadCommandFile(const fs::path& commandF
     return SplitCommandLines(text);
 }
 
-std::optional<fs::path> CommandLinePath(std::string_view folderText, std::string_view line)
+namespace {
+
+std::optional<fs::path> LinePath(PathLookup& lookup, std::string_view folderText, std::string_view line, bool toOpen)
 {
     if (line.find('\0') != std::string_view::npos)
         return std::nullopt;
@@ -56,10 +58,32 @@ std::optional<fs::path> CommandLinePath(std::string_view folderText, std::string
     if (cp932::encode(text) != std::string(line))
         return std::nullopt;
 #ifdef _WIN32
+    (void)lookup;
+    (void)toOpen;
     fs::path path(std::string(folderText));
     path += fs::path(text);
     return path;
 #else
-    return ResolveFile(folderText, fs::path(text).string());
+    const std::string name = fs::path(text).string();
+    return toOpen ? lookup.fileToOpen(folderText, name) : lookup.file(folderText, name);
 #endif
+}
+
+}  // namespace
+
+std::optional<fs::path> CommandLinePath(PathLookup& lookup, std::string_view folderText, std::string_view line)
+{
+    return LinePath(lookup, folderText, line, false);
+}
+
+bool ReadCommandLineFile(PathLookup& lookup, std::string_view folderText, std::string_view line,
+                         UnitFileHeader& head, UnitRecord& record)
+{
+    const std::optional<fs::path> given = LinePath(lookup, folderText, line, true);
+    if (!given)
+        return false;
+    if (ReadUnitFile(*given, head, record))
+        return true;
+    const std::optional<fs::path> found = LinePath(lookup, folderText, line, false);
+    return found && *found != *given && ReadUnitFile(*found, head, record);
 }

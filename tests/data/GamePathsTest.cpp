@@ -42,6 +42,26 @@ TEST(GamePaths, FindsNamesWhateverTheirCase)
     EXPECT_EQ(ResolveFile("", "UNITINFO.DAT"), fs::path("UNITINFO.DAT"));
 }
 
+TEST(GamePaths, OneLookupReadsAFoldersListingOnceAndAnswersFromIt)
+{
+    TempFolder game;
+    WriteBytes(game.path() / "sub" / "UNIT.SUI", {1});
+    WriteBytes(game.path() / "sub" / "Unit.sui", {1});
+    const fs::path sub = game.path() / "sub";
+    PathLookup lookup;
+    // A name to be opened at once is taken as given while its folder has not been listed.
+    EXPECT_EQ(lookup.fileToOpen(game.text(), "SUB\\unit.sui"), sub / "unit.sui");
+    // Not found as given: the listing is read, and the first of the two spellings in byte order wins.
+    EXPECT_EQ(lookup.file(game.text(), "SUB\\unit.sui"), sub / "UNIT.SUI");
+    EXPECT_EQ(lookup.file(game.text(), "Sub\\Unit.sui"), sub / "Unit.sui");
+    // From now on the listing answers, also for names to be opened; a file made later is not in it.
+    WriteBytes(sub / "unit.sui", {1});
+    EXPECT_EQ(lookup.fileToOpen(game.text(), "sub\\unit.sui"), sub / "UNIT.SUI");
+    EXPECT_EQ(lookup.folder(game.text() + "SUB\\"), sub);
+    // The next command sees it.
+    EXPECT_EQ(PathLookup().file(game.text(), "sub\\unit.sui"), sub / "unit.sui");
+}
+
 TEST(GamePaths, DriveLettersMapIntoTheWinePrefix)
 {
     TempFolder prefix;

@@ -139,6 +139,17 @@ private:
     QTemporaryDir m_dir;
     MessageService& service() { return MessageService::instance(); }
     QString path(const QString& name) const { return m_dir.filePath(name); }
+    // A folder whose names differ in letter case from the lines of a command file written on
+    // Windows, with two files whose names differ only in case.
+    void writeMixedCaseFolder()
+    {
+        QDir(m_dir.path()).mkpath(QStringLiteral("bulk5/Sub"));
+        WriteAll(path(QStringLiteral("bulk5/UNIT0001.SUI")), UnitFile(143, 1, NamedRecord(QStringLiteral("大文字"), 1)));
+        WriteAll(path(QStringLiteral("bulk5/unit0002.sui")), UnitFile(143, 2, NamedRecord(QStringLiteral("小文字"), 2)));
+        WriteAll(path(QStringLiteral("bulk5/Sub/Unit0003.Sui")), UnitFile(143, 3, NamedRecord(QStringLiteral("混在"), 3)));
+        WriteAll(path(QStringLiteral("bulk5/TWIN.SUI")), UnitFile(143, 4, NamedRecord(QStringLiteral("大きい方"), 4)));
+        WriteAll(path(QStringLiteral("bulk5/twin.sui")), UnitFile(143, 5, NamedRecord(QStringLiteral("小さい方"), 5)));
+    }
 
 private slots:
     void initTestCase()
@@ -480,6 +491,48 @@ private slots:
         QCOMPARE(FromCp932(host.table.record(11).nameText()), QStringLiteral("表"));
         QCOMPARE(host.currentUnit(), 11);
         QCOMPARE(service().takeShown().at(0).text, QStringLiteral("3個の兵器を正常に読み込み、1個の兵器の読み込みに失敗しました"));
+    }
+
+    void linesInAnotherLetterCaseImportEveryFile()
+    {
+        FakeHost host;
+        writeMixedCaseFolder();
+        // Of two names differing only in case, a line spelled exactly like one reads that one; any
+        // other spelling reads the first in byte order (capitals first): TWIN.SUI.
+        WriteAll(path(QStringLiteral("bulk5/units.cmd")),
+                 "unit0001.sui\r\nUNIT0002.SUI\r\nSUB\\UNIT0003.SUI\r\ntwin.sui\r\nTwin.Sui\r\nTWIN.SUI\r\n");
+        service().queueFile(path(QStringLiteral("bulk5/units.cmd")));
+        Confirmation confirmation;
+        AnswerConfirmation(confirmation, 1);
+        BulkImportUnits(host);
+        QCOMPARE(confirmation.listed,
+                 (QStringList{QStringLiteral("0001:大文字"), QStringLiteral("0002:小文字"), QStringLiteral("0003:混在"),
+                              QStringLiteral("0005:小さい方"), QStringLiteral("0004:大きい方"), QStringLiteral("0004:大きい方")}));
+        QCOMPARE(FromCp932(host.table.record(1).nameText()), QStringLiteral("大文字"));
+        QCOMPARE(FromCp932(host.table.record(2).nameText()), QStringLiteral("小文字"));
+        QCOMPARE(FromCp932(host.table.record(3).nameText()), QStringLiteral("混在"));
+        QCOMPARE(FromCp932(host.table.record(4).nameText()), QStringLiteral("大きい方"));
+        QCOMPARE(FromCp932(host.table.record(5).nameText()), QStringLiteral("小さい方"));
+        QCOMPARE(host.currentUnit(), 4);
+        const auto shown = service().takeShown();
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].text, QStringLiteral("6個の兵器を読み込みました"));
+        QCOMPARE(shown[0].icon, MsgIcon::Information);
+    }
+
+    void singleImportOfANameInAnotherLetterCaseReadsWhatTheBulkImportReads()
+    {
+        FakeHost host;
+        writeMixedCaseFolder();
+        for (const auto& [typed, unit] : {std::pair{"bulk5/Twin.Sui", 4}, {"bulk5/twin.sui", 5}, {"bulk5/unit0001.SUI", 1}}) {
+            service().queueFile(path(QString::fromLatin1(typed)));
+            ImportUnit(host);
+            const auto shown = service().takeShown();
+            QCOMPARE(shown.size(), size_t(1));
+            QCOMPARE(shown[0].text, QStringLiteral("%1にデータを読み込んでよろしいですか？").arg(unit, 4, 10, QLatin1Char('0')));
+            QCOMPARE(host.currentUnit(), unit);
+        }
+        QCOMPARE(Setting("UnitInfoLoadDir"), path(QStringLiteral("bulk5/")));
     }
 
     void allLinesFailingLeavesTheSelection()

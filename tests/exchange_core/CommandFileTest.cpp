@@ -2,6 +2,8 @@
 
 #include "exchange/core/CommandFile.h"
 
+#include "data/GamePaths.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -29,6 +31,13 @@ public:
 private:
     fs::path path_;
 };
+
+// The file a line names, through a lookup of its own.
+std::optional<fs::path> LookUp(std::string_view folder, std::string_view line)
+{
+    PathLookup lookup;
+    return CommandLinePath(lookup, folder, line);
+}
 
 void WriteText(const fs::path& file, const std::string& text)
 {
@@ -97,14 +106,14 @@ TEST(CommandLinePath, NamesAreRelativeToTheCommandFilesFolder)
     WriteText(folder.path() / "shared" / "unit0010.sui", "10");
     const std::string base = folder.text() + "cmd/";
 
-    EXPECT_EQ(CommandLinePath(base, "unit0001.sui"), folder.path() / "cmd" / "unit0001.sui");
-    const auto sub = CommandLinePath(base, "sub\\unit0005.sui");
+    EXPECT_EQ(LookUp(base, "unit0001.sui"), folder.path() / "cmd" / "unit0001.sui");
+    const auto sub = LookUp(base, "sub\\unit0005.sui");
     ASSERT_TRUE(sub);
     EXPECT_TRUE(fs::equivalent(*sub, folder.path() / "cmd" / "sub" / "unit0005.sui"));
-    const auto parent = CommandLinePath(base, "..\\shared\\unit0010.sui");
+    const auto parent = LookUp(base, "..\\shared\\unit0010.sui");
     ASSERT_TRUE(parent);
     EXPECT_TRUE(fs::equivalent(*parent, folder.path() / "shared" / "unit0010.sui"));
-    const auto slash = CommandLinePath(base, "sub/unit0005.sui");
+    const auto slash = LookUp(base, "sub/unit0005.sui");
     ASSERT_TRUE(slash);
     EXPECT_TRUE(fs::equivalent(*slash, folder.path() / "cmd" / "sub" / "unit0005.sui"));
 }
@@ -114,7 +123,7 @@ TEST(CommandLinePath, NamesWrittenOnWindowsFindFilesWhateverTheirCase)
     TempFolder folder;
     fs::create_directories(folder.path() / "Sub");
     WriteText(folder.path() / "Sub" / "unit0005.sui", "5");
-    const auto path = CommandLinePath(folder.text(), "SUB\\UNIT0005.SUI");
+    const auto path = LookUp(folder.text(), "SUB\\UNIT0005.SUI");
     ASSERT_TRUE(path);
     EXPECT_TRUE(fs::exists(*path));
     EXPECT_TRUE(fs::equivalent(*path, folder.path() / "Sub" / "unit0005.sui"));
@@ -126,7 +135,7 @@ TEST(CommandLinePath, DoubleByteCharactersEndingIn5CStayWhole)
     // "表" is 95 5C in code page 932: its second byte is not a separator.
     fs::create_directories(folder.path() / "表");
     WriteText(folder.path() / "表" / "ソ.sui", "x");
-    const auto path = CommandLinePath(folder.text(), "\x95\x5c\\\x83\x5c.sui");
+    const auto path = LookUp(folder.text(), "\x95\x5c\\\x83\x5c.sui");
     ASSERT_TRUE(path);
     EXPECT_TRUE(fs::exists(*path));
     EXPECT_EQ(path->filename().string(), "ソ.sui");
@@ -135,24 +144,24 @@ TEST(CommandLinePath, DoubleByteCharactersEndingIn5CStayWhole)
 TEST(CommandLinePath, LinesThatAreNoFileNameGiveNothing)
 {
     TempFolder folder;
-    EXPECT_FALSE(CommandLinePath(folder.text(), std::string("unit\0.sui", 9)));
-    EXPECT_FALSE(CommandLinePath(folder.text(), "\x81"));           // a lead byte without its trail
-    EXPECT_FALSE(CommandLinePath(folder.text(), "unit\xff.sui"));   // no character at all
-    EXPECT_FALSE(CommandLinePath(folder.text(), "\x85\x40.sui"));   // an unassigned code
+    EXPECT_FALSE(LookUp(folder.text(), std::string("unit\0.sui", 9)));
+    EXPECT_FALSE(LookUp(folder.text(), "\x81"));           // a lead byte without its trail
+    EXPECT_FALSE(LookUp(folder.text(), "unit\xff.sui"));   // no character at all
+    EXPECT_FALSE(LookUp(folder.text(), "\x85\x40.sui"));   // an unassigned code
 }
 
 TEST(CommandLinePath, BlanksAndEmptyLinesAreKept)
 {
     TempFolder folder;
     WriteText(folder.path() / "unit0005.sui", "5");
-    const auto blank = CommandLinePath(folder.text(), "unit0005.sui ");
+    const auto blank = LookUp(folder.text(), "unit0005.sui ");
     ASSERT_TRUE(blank);
     EXPECT_FALSE(fs::exists(*blank));
-    const auto empty = CommandLinePath(folder.text(), "");
+    const auto empty = LookUp(folder.text(), "");
     ASSERT_TRUE(empty);
     EXPECT_TRUE(fs::is_directory(*empty));
     // A full path of its own is still appended to the folder.
-    const auto full = CommandLinePath(folder.text(), (folder.path() / "unit0005.sui").string());
+    const auto full = LookUp(folder.text(), (folder.path() / "unit0005.sui").string());
     ASSERT_TRUE(full);
     EXPECT_FALSE(fs::exists(*full));
 }
