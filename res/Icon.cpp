@@ -1,15 +1,15 @@
 #include "res/Resources.h"
+#include "res/AppIconImage.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <QPixmap>
 
 // Icon 128: a sand-coloured tank silhouette on a dark green field with a red rising sun.
-static QPixmap drawIcon(int size)
+QImage DrawAppIcon(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal s = size / 32.0;
     painter.scale(s, s);
@@ -25,7 +25,8 @@ static QPixmap drawIcon(int size)
     painter.setBrush(QColor(0x40, 0x38, 0x28));
     for (int wheel = 0; wheel < 5; ++wheel)
         painter.drawEllipse(QPointF(7.5 + wheel * 4.25, 22.5), 1.4, 1.4);
-    return pixmap;
+    painter.end();
+    return image;
 }
 
 QIcon AppIcon()
@@ -33,7 +34,7 @@ QIcon AppIcon()
     static const QIcon icon = [] {
         QIcon result;
         for (int size : {16, 32, 48})
-            result.addPixmap(drawIcon(size));
+            result.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
         return result;
     }();
     return icon;

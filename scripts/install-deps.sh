@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets, Qt Test
   qt6-translations-l10n                       # Qt's own Japanese translations
   fonts-ipafont-gothic                        # IPA P Gothic, the dialog font's stand-in
+  desktop-file-utils appstream dpkg-dev       # checks of the desktop entry, the metainfo and the .deb
+  xvfb xauth xdotool                          # the installed program started on a virtual display
   libgtest-dev googletest libbenchmark-dev
 )
 
