@@ -18,7 +18,6 @@ set(CPACK_PACKAGE_DESCRIPTION
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_PACKAGE_CONTACT "Corvane developers <corvane@localhost>")
 set(CPACK_STRIP_FILES ON)
-set(CPACK_SOURCE_IGNORE_FILES "/\\\\.git/" "/build[^/]*/")
 
 # .deb: the libraries' packages come from dpkg-shlibdeps; the rest is what the program loads at run
 # time: Qt's X11 platform plugin, Qt's Japanese translations and the dialog font's stand-in.
