@@ -10,12 +10,10 @@ set(CPACK_PACKAGE_NAME "corvane")
 set(CPACK_PACKAGE_VENDOR "Orlane")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for the unit table of a Japanese war strategy game")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Corvane edits UNITINFO.DAT, the table of the 1280 units of a Japanese war strategy game,\n"
-    "in a Japanese form: every field of a unit, its weapons, movement set and producing\n"
-    "countries. Units are exchanged as .sui files; saving keeps the game's own file once as\n"
-    "UNITINFO.ORG.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(CPACK_PACKAGE_DESCRIPTION "Corvane edits UNITINFO.DAT, the table of the 1280 units of a Japanese war strategy \
+game, in a Japanese form: every field of a unit, its weapons, movement set and producing \
+countries. Units are exchanged as .sui files. Saving keeps the game's own file once as \
+UNITINFO.ORG.")
 set(CPACK_PACKAGE_CONTACT "Corvane developers <corvane@localhost>")
 set(CPACK_STRIP_FILES ON)
 
@@ -25,8 +23,5 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "games")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n, fonts-ipafont-gothic")
-
-# .tar.gz: the install tree under one folder, to unpack anywhere.
-set(CPACK_ARCHIVE_FILE_NAME "corvane-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR}")
 
 include(CPack)
