@@ -1,10 +1,6 @@
 # Installing and packaging. `cmake --install` puts the programs, the desktop entry, the theme icons
 # and the metainfo under the prefix; scripts/package.sh makes a .deb and a .tar.gz with CPack.
-include(GNUInstallDirs)
-
-if(TARGET corvane-cli)
-  install(TARGETS corvane-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-endif()
+# Each program's folder installs it (app/, and cli/ for corvane-cli); res/desktop/ the rest.
 
 set(CPACK_PACKAGE_NAME "corvane")
 set(CPACK_PACKAGE_VENDOR "Orlane")
