@@ -4,7 +4,8 @@
 #       installs into a temporary DESTDIR, checks the files, validates the desktop entry and the
 #       metainfo, and starts the installed Corvane on a demo game folder under Xvfb.
 #   InstallTest.sh package <build> <app-id> <with-cli>
-#       makes the .deb with CPack and checks its control data and contents against the install.
+#       makes the .deb and the .tar.gz with CPack and checks the .deb's control data and both
+#       packages' contents against the install.
 set -euo pipefail
 mode="$1" build="$2" app_id="$3" with_cli="$4"
 scratch="$(mktemp -d)"
@@ -107,8 +108,8 @@ DRIVE
 }
 
 check_package() {
-  (cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -G DEB -B "$scratch/out" >"$scratch/cpack.log" 2>&1) \
-    || { cat "$scratch/cpack.log" >&2; fail "cpack -G DEB failed"; }
+  (cd "$scratch" && cpack --config "$build/CPackConfig.cmake" -G "DEB;TGZ" -B "$scratch/out" >"$scratch/cpack.log" 2>&1) \
+    || { cat "$scratch/cpack.log" >&2; fail "cpack failed"; }
   local deb
   deb="$(ls "$scratch"/out/corvane_*.deb)" || fail "no corvane_*.deb made"
   local info
@@ -125,9 +126,13 @@ check_package() {
   diff <(cd "$scratch/root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) \
        <(dpkg-deb --contents "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./||' | LC_ALL=C sort) >&2 \
     || fail "the .deb's files differ from the install (< install, > .deb)"
+  # The .tar.gz holds the same tree below one folder, without the prefix.
+  diff <(cd "$scratch/root/usr" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) \
+       <(tar tzf "$scratch"/out/corvane-*.tar.gz | grep -v '/$' | sed 's|^[^/]*/||' | LC_ALL=C sort) >&2 \
+    || fail "the .tar.gz's files differ from the install (< install, > .tar.gz)"
   dpkg-deb --contents "$deb" | awk '$6 == "./usr/bin/Corvane" && $1 == "-rwxr-xr-x" && $2 == "root/root" {found=1} END {exit !found}' \
     || fail "usr/bin/Corvane in the .deb is not an executable owned by root"
-  echo "the .deb: $(basename "$deb"), depends on the Qt, translation and font packages"
+  echo "the .deb: $(basename "$deb"), depends on the Qt, translation and font packages; the .tar.gz: the same files"
 }
 
 case "$mode" in
