@@ -242,7 +242,7 @@ std::optional<ReplaceError> ReplaceFileKeepingBackup(const fs::path& target, con
         return error;
 
     bool madeBackup = false;
-    if (!Exists(backup)) {
+    if (!backup.empty() && !Exists(backup)) {
         if (auto error = MakeBackup(target, backup)) {
             RemoveQuietly(temp);
             return error;

@@ -26,7 +26,7 @@ struct ReplaceError {
 
 // Writes bytes to target through a temporary file in target's folder, synced before it replaces target.
 // When nothing named backup exists, target's former contents become backup first (a hard link, else a
-// copy), so that the folder never lacks a complete target. On failure target and backup are as before
+// copy), so that the folder never lacks a complete target; an empty backup path asks for none. On failure target and backup are as before
 // and no temporary file remains.
 std::optional<ReplaceError> ReplaceFileKeepingBackup(const std::filesystem::path& target,
                                                      const std::filesystem::path& backup,
