@@ -1,0 +1,236 @@
+// corvane-cli, run as the built executable on demo game folders: each command's work, its refusals with
+// their exit status and message, and a game folder left exactly as it was whenever a command fails.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include "data/UnitTable.h"
+#include "demo/DemoGameFolder.h"
+#include "exchange/core/UnitFile.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadText(const fs::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteText(const fs::path& file, const std::string& text)
+{
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+std::string Quote(const std::string& arg)
+{
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "corvane-cli-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        game_ = root_ / "Ds6";
+        WriteGameFolder(game_, MakeDemoGameFiles());
+    }
+    void TearDown() override
+    {
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+
+    Outcome run(const std::vector<std::string>& args)
+    {
+        std::string command = Quote(CORVANE_CLI_PATH);
+        for (const auto& arg : args)
+            command += " " + Quote(arg);
+        command += " >" + Quote((root_ / "out.txt").string()) + " 2>" + Quote((root_ / "err.txt").string());
+        const int raw = std::system(command.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(root_ / "out.txt"), ReadText(root_ / "err.txt")};
+    }
+
+    // Every file of the game folder (pictures left out) with its bytes.
+    std::map<std::string, std::string> snapshot() const
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(game_))
+            if (entry.is_regular_file())
+                files[entry.path().filename().string()] = ReadText(entry.path());
+        return files;
+    }
+
+    UnitTable table(const fs::path& file) const
+    {
+        const std::string bytes = ReadText(file);
+        UnitTable t;
+        t.load(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
+        return t;
+    }
+
+    std::string g() const { return game_.string(); }
+    std::string at(const char* name) const { return (root_ / name).string(); }
+
+    fs::path root_;
+    fs::path game_;
+};
+
+}  // namespace
+
+TEST_F(Cli, HelpAndWrongUsage)
+{
+    Outcome r = run({"--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("  diff TABLE_A TABLE_B"), std::string::npos);
+    r = run({"bulk", "--help"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.rfind("使い方: corvane-cli bulk GAME LIST.cmd\n", 0), 0u);
+
+    const std::string more = "詳しくは corvane-cli --help を見てください。\n";
+    EXPECT_EQ(run({}).err, "corvane-cli: コマンドがありません\n" + more);
+    r = run({"frobnicate"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "corvane-cli: 「frobnicate」というコマンドはありません\n" + more);
+    r = run({"show", g()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "corvane-cli: 引数の数が違います。使い方: corvane-cli show GAME UNIT\n" + more);
+    r = run({"export", g(), "1280", at("x.sui")});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "corvane-cli: 「1280」は 0 から 1279 までの兵器番号ではありません\n" + more);
+    EXPECT_FALSE(fs::exists(at("x.sui")));
+}
+
+TEST_F(Cli, ShowPrintsEveryFieldAsTheFormLabelsIt)
+{
+    const Outcome r = run({"show", g() + "/", "737"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out.rfind("番号: 0737\n名前: ", 0), 0u);
+    EXPECT_NE(r.out.find("\n価格: 1000\n"), std::string::npos);
+    EXPECT_NE(r.out.find("\n生産可能国: "), std::string::npos);
+    EXPECT_NE(r.out.find("\ndata11: "), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1 + 137);  // 番号 and the 137 fields
+    // The game folder is found without regard to letter case, like the editor finds it.
+    fs::rename(game_ / "UNITINFO.DAT", game_ / "unitinfo.dat");
+    EXPECT_EQ(run({"show", g(), "1279"}).status, 0);
+}
+
+TEST_F(Cli, CsvExportEditImportChangesOnlyThatCellAndKeepsABackup)
+{
+    const auto before = snapshot();
+    Outcome r = run({"csv-export", g(), at("units.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(snapshot(), before);
+    std::string csv = ReadText(at("units.csv"));
+    ASSERT_EQ(csv.rfind("\xEF\xBB\xBF番号,名前,兵種,", 0), 0u);
+    const std::size_t row = csv.find("\r\n737,");
+    const std::size_t price = csv.find(",1000,", row);
+    ASSERT_NE(price, std::string::npos);
+    csv.replace(price, 6, ",1200,");
+    WriteText(at("units.csv"), csv);
+
+    r = run({"csv-import", g(), at("units.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "1280個の兵器を読み込みました\n");
+    EXPECT_EQ(ReadText(game_ / "UNITINFO.ORG"), before.at("UNITINFO.DAT"));
+    UnitTable expected = table(game_ / "UNITINFO.ORG");
+    expected.record(737).setPrice(1200);
+    const auto image = expected.image();
+    EXPECT_EQ(ReadText(game_ / "UNITINFO.DAT"), std::string(image.begin(), image.end()));
+
+    r = run({"diff", (game_ / "UNITINFO.ORG").string(), g()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "0737 価格: 1000 -> 1200\n");
+    r = run({"diff", g(), (game_ / "UNITINFO.DAT").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(Cli, ExportImportAndBulkPutUnitsBack)
+{
+    ASSERT_EQ(run({"export", g(), "5", at("u5.sui")}).status, 0);
+    ASSERT_EQ(run({"export", g(), "6", at("u6.sui")}).status, 0);
+    EXPECT_EQ(fs::file_size(at("u5.sui")), 154u);
+    // Unit 6's file names unit 5 after the edit: bulk puts unit 6's record into unit 5, then unit 6.
+    std::string six = ReadText(at("u6.sui"));
+    six[2] = 5;
+    WriteText(at("six-as-five.sui"), six);
+    WriteText(at("list.cmd"), "six-as-five.sui\r\nu6.sui\r\n");
+    Outcome r = run({"bulk", g(), at("list.cmd")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "2個の兵器を読み込みました\n");
+    const UnitTable after = table(game_ / "UNITINFO.DAT");
+    EXPECT_EQ(after.record(5).bytes, after.record(6).bytes);
+
+    r = run({"import", g(), at("u5.sui")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const UnitTable back = table(game_ / "UNITINFO.DAT");
+    EXPECT_EQ(back.record(5).bytes, table(game_ / "UNITINFO.ORG").record(5).bytes);
+}
+
+TEST_F(Cli, FailuresNameTheFileAndLeaveTheFolderAlone)
+{
+    ASSERT_EQ(run({"export", g(), "5", at("u5.sui")}).status, 0);
+    WriteText(at("short.sui"), ReadText(at("u5.sui")).substr(0, 100));
+    WriteText(at("bad.csv"), "番号,価格,耐久\n3,x,7\n4,5,300\n");
+    WriteText(at("list.cmd"), "u5.sui\nnone.sui\n");
+    const auto before = snapshot();
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"show", at("nowhere"), "1"}, "corvane-cli: " + at("nowhere") + ": ゲームフォルダが見つかりません\n"},
+        {{"import", g(), at("short.sui")}, "corvane-cli: " + at("short.sui") + ": このデータは使用できません\n"},
+        {{"import", g(), at("none.sui")}, "corvane-cli: 読み込みに失敗しました: " + at("none.sui") + " が見つかりませんでした。\n"},
+        {{"csv-import", g(), at("bad.csv")},
+         "corvane-cli: " + at("bad.csv") + ": 2 個のエラーがあるため、何も変更していません\n"
+         "行 2 (0003), 列「価格」: 「x」は整数ではありません\n"
+         "行 3 (0004), 列「耐久」: 「300」は 0 から 255 までの整数ではありません\n"},
+        {{"csv-import", g(), root_.string()}, "corvane-cli: 読み込みに失敗しました: " + root_.string() + " はフォルダです。ファイルを指定してください。\n"},
+        {{"bulk", g(), at("list.cmd")},
+         "corvane-cli: " + at("list.cmd") + ": 行 2「none.sui」: 読み込みに失敗しました (" + at("none.sui") + " が見つかりませんでした。)\n"
+         "corvane-cli: 1個の兵器を正常に読み込み、1個の兵器の読み込みに失敗しました。UNITINFO.DAT は変更していません\n"},
+        {{"csv-export", g(), root_.string()}, ""},
+    };
+    for (const auto& c : cases) {
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args[0];
+        if (!c.err.empty())
+            EXPECT_EQ(r.err, c.err);
+        else
+            EXPECT_EQ(r.err.rfind("corvane-cli: 書き出しに失敗しました: ", 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(snapshot(), before) << c.args[0];
+    }
+
+    // A table cut short is refused before anything is read or written.
+    const std::string full = ReadText(game_ / "UNITINFO.DAT");
+    WriteText(game_ / "UNITINFO.DAT", full.substr(0, 1000));
+    const auto cut = snapshot();
+    Outcome r = run({"csv-import", g(), at("bad.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("corvane-cli: 兵器データファイルのサイズが正しくありません\n", 0), 0u) << r.err;
+    EXPECT_EQ(snapshot(), cut);
+    r = run({"diff", g(), (root_ / "Ds6" / "UNITINFO.DAT").string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("兵器データファイルのサイズが正しくありません (1000 バイト、276016 バイト必要です)"), std::string::npos);
+}
