@@ -175,9 +175,9 @@ std::string WriteUnitCsv(const UnitTable& table, const WeaponTable& weapons, con
         out += ',';
         AppendCell(out, field.label);
         if (field.show == FieldShow::Choice && field.offset == 24)
-            out += std::string(",") + kCsvKindNameColumn;
+            (out += ',') += kCsvKindNameColumn;
         else if (field.show == FieldShow::Weapon)
-            out += "," + CsvWeaponNameColumn(WeaponSlotOf(field));
+            (out += ',') += CsvWeaponNameColumn(WeaponSlotOf(field));
     }
     out += "\r\n";
     for (int u = 0; u < kUnitCount; ++u) {
@@ -216,7 +216,7 @@ std::string CsvErrorReport(const std::vector<UnitCsvError>& errors, std::size_t 
 {
     std::string text;
     for (std::size_t i = 0; i < errors.size() && i < limit; ++i)
-        text += (i ? "\n" : "") + FormatCsvError(errors[i]);
+        (text += i ? "\n" : "") += FormatCsvError(errors[i]);
     if (errors.size() > limit)
         text += "\nほかに " + std::to_string(errors.size() - limit) + " 個のエラーがあります";
     return text;
