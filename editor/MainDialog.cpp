@@ -6,6 +6,7 @@
 #include "editor/AboutDlg.h"
 #include "editor/CloneUnit.h"
 #include "editor/UnitFormIds.h"
+#include "exchange/CsvCommands.h"
 #include "exchange/ExchangeCommands.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
@@ -73,6 +74,10 @@ CMainDialog::CMainDialog(QWidget* parent)
               "OnExportUnit"},
         Route{Notify::Command, form::kCmdBulkImport, form::kCmdBulkImport, [this](int) { OnBulkImportUnits(); }, true,
               "OnBulkImportUnits"},
+        Route{Notify::Command, form::kCmdCsvExport, form::kCmdCsvExport, [this](int) { OnExportUnitCsv(); }, true,
+              "OnExportUnitCsv"},
+        Route{Notify::Command, form::kCmdCsvImport, form::kCmdCsvImport, [this](int) { OnImportUnitCsv(); }, true,
+              "OnImportUnitCsv"},
         Route{Notify::Command, form::kCmdToggleSpeed, form::kCmdToggleSpeed, [this](int) { OnToggleSpeedDlg(); }, false,
               "OnToggleSpeedDlg"},
         Route{Notify::Command, form::kCmdToggleProduct, form::kCmdToggleProduct, [this](int) { OnToggleProductDlg(); },
@@ -351,6 +356,8 @@ void CMainDialog::OnCloneUnit() { CloneUnit(*this); }
 void CMainDialog::OnImportUnit() { ImportUnit(*this); }
 void CMainDialog::OnExportUnit() { ExportUnit(*this); }
 void CMainDialog::OnBulkImportUnits() { BulkImportUnits(*this); }
+void CMainDialog::OnExportUnitCsv() { ExportUnitCsv(*this, weaponTable(), kindTable()); }
+void CMainDialog::OnImportUnitCsv() { ImportUnitCsv(*this); }
 void CMainDialog::OnToggleSpeedDlg() { toggle(m_speedDlg); }
 void CMainDialog::OnToggleProductDlg() { toggle(m_productDlg); }
 void CMainDialog::OnToggleEtcDlg() { toggle(m_etcDlg); }

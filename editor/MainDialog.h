@@ -75,6 +75,8 @@ private:
     void OnImportUnit();
     void OnExportUnit();
     void OnBulkImportUnits();
+    void OnExportUnitCsv();
+    void OnImportUnitCsv();
     void OnToggleSpeedDlg();
     void OnToggleProductDlg();
     void OnToggleEtcDlg();

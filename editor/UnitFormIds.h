@@ -65,6 +65,8 @@ inline constexpr int kCmdExport = 32776;
 inline constexpr int kCmdImport = 32777;
 inline constexpr int kCmdBulkImport = 32778;
 inline constexpr int kCmdToggleEtc = 32779;
+inline constexpr int kCmdCsvExport = 32820;
+inline constexpr int kCmdCsvImport = 32821;
 inline constexpr int kCmdExit = 57665;
 inline constexpr int kCmdAbout = 16;   // the About entry of the system menu (or of the Help menu)
 

@@ -37,4 +37,11 @@ inline constexpr char kCommandFileFilter[] = "ｺﾏﾝﾄﾞﾌｧｲﾙ (*.cmd
 inline constexpr char kCommandFileOpenFailed[] = "コマンドファイルのオープンに失敗しました";
 inline constexpr char kBulkAllRead[] = "%1個の兵器を読み込みました";
 inline constexpr char kBulkSomeFailed[] = "%1個の兵器を正常に読み込み、%2個の兵器の読み込みに失敗しました";
+
+// The whole table as CSV.
+inline constexpr char kCsvFilter[] = "CSVﾌｧｲﾙ (*.csv)|*.csv|全てのﾌｧｲﾙ (*.*)|*.*||";
+inline constexpr char kCsvExportTitle[] = "CSVに書き出し";
+inline constexpr char kCsvExportName[] = "unitinfo.csv";
+inline constexpr char kCsvImportTitle[] = "CSVから読み込み";
+inline constexpr char kCsvHasErrors[] = "CSVファイルに%1個の誤りがあるため、何も読み込みませんでした。";
 }  // namespace str

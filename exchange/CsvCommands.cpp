@@ -1,0 +1,96 @@
+#include "exchange/CsvCommands.h"
+
+#include <QFile>
+
+#include "app/SettingsStore.h"
+#include "data/FileError.h"
+#include "data/FileIo.h"
+#include "data/UnitFields.h"
+#include "editor/UnitEditorHost.h"
+#include "exchange/FilePath.h"
+#include "exchange/core/UnitCsv.h"
+#include "framework/MessageService.h"
+#include "res/Strings.h"
+
+namespace {
+
+// The folders of the last CSV files written and read.
+const QString kCsvSaveDir = QStringLiteral("CsvSaveDir");
+const QString kCsvLoadDir = QStringLiteral("CsvLoadDir");
+constexpr std::size_t kShownErrors = 20;
+
+QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+// The column names: "生産可能国: " with the names of the game's production types.
+std::vector<UnitField> Fields(UnitEditorHost& host)
+{
+    return MakeUnitFields(ReadProductionTypeNames(QFile::encodeName(host.gameFolder()).toStdString()));
+}
+
+std::optional<QString> ChooseCsv(bool save, const char* title, const QString& settingName, const QString& name)
+{
+    FileDialogRequest request;
+    request.save = save;
+    request.title = Text(title);
+    request.filter = Text(str::kCsvFilter);
+    request.initialFolder = ReadSettingText(kInitData, settingName, QString());
+    request.initialName = name;
+    request.confirmOverwrite = true;
+    const std::optional<QString> path = MessageService::instance().chooseFile(request);
+    if (path)
+        WriteSettingText(kInitData, settingName, FolderPartOf(*path));
+    return path;
+}
+
+}  // namespace
+
+void ExportUnitCsv(UnitEditorHost& host, const WeaponTable& weapons, const KindTable& kinds)
+{
+    if (!host.isDataLoaded())
+        return;
+    const std::optional<QString> path = ChooseCsv(true, str::kCsvExportTitle, kCsvSaveDir, Text(str::kCsvExportName));
+    if (!path)
+        return;
+    const std::string csv = WriteUnitCsv(host.unitTable(), weapons, kinds, Fields(host));
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
+    if (const auto error = corvane::ReplaceFileKeepingBackup(ToFsPath(*path), {}, bytes))
+        ShowMessage(Text(str::kExportFailed) + u'\n'
+                    + Text(FileErrorText(CauseFromErrno(error->err), error->path.string())));
+}
+
+void ImportUnitCsv(UnitEditorHost& host)
+{
+    if (!host.isDataLoaded())
+        return;
+    const std::optional<QString> path = ChooseCsv(false, str::kCsvImportTitle, kCsvLoadDir, QString());
+    if (!path)
+        return;
+    const std::filesystem::path file = ToFsPath(*path);
+    int err = 0;
+    const std::optional<std::string> bytes = ReadWholeFile(file, err);
+    if (!bytes) {
+        ShowMessage(Text(str::kImportFailed) + u'\n' + Text(FileErrorText(CauseFromErrno(err), file.string())));
+        return;
+    }
+    UnitTable& table = host.unitTable();
+    const UnitCsvChanges changes = ReadUnitCsv(*bytes, table, Fields(host));
+    if (!changes.errors.empty()) {
+        ShowMessage(Text(str::kCsvHasErrors).arg(changes.errors.size()) + QStringLiteral("\n\n")
+                    + Text(CsvErrorReport(changes.errors, kShownErrors)));
+        return;
+    }
+    const int shown = host.currentUnit();
+    for (std::size_t i = 0; i < changes.units.size(); ++i) {
+        const int unit = changes.units[i];
+        if (table.record(unit).bytes == changes.records[i].bytes)
+            continue;
+        table.record(unit) = changes.records[i];
+        host.RefreshUnitListEntry(unit);
+    }
+    if (shown >= 0) {
+        host.selectUnitInList(shown);
+        host.ShowUnit(shown);
+    }
+    ShowMessage(Text(str::kBulkAllRead).arg(changes.units.size()), MsgIcon::Information);
+}
