@@ -300,17 +300,18 @@ int Cli::bulk(const std::vector<std::string>& a)
     if (!lines)
         return fail(Display(commandFile) + ": コマンドファイルのオープンに失敗しました");
     const std::string folder = FolderTextOf(commandFile);
+    PathLookup lookup;
     int imported = 0;
     int failed = 0;
     std::string problems;
     for (std::size_t i = 0; i < lines->size(); ++i) {
         const std::string& line = (*lines)[i];
         const std::string where = Display(commandFile) + ": 行 " + std::to_string(i + 1) + "「" + utf8::fromCp932(line) + "」: ";
-        const auto path = CommandLinePath(folder, line);
         UnitFileHeader head;
         UnitRecord record;
-        if (!path || !ReadUnitFile(*path, head, record)) {
+        if (!ReadCommandLineFile(lookup, folder, line, head, record)) {
             ++failed;
+            const auto path = CommandLinePath(lookup, folder, line);
             problems += "corvane-cli: " + where + "読み込みに失敗しました"
                 + (path ? " (" + UnreadableCause(*path) + ")" : std::string(" (ファイル名になりません)")) + "\n";
         } else if (!IsUsableUnitFile(head)) {
