@@ -175,6 +175,20 @@ private slots:
                  QStringLiteral("読み込みに失敗しました\n%1 が見つかりませんでした。").arg(path(QStringLiteral("missing.csv"))));
         QVERIFY(std::equal(m_demo.image().begin(), m_demo.image().end(), dialog->unitTable().image().begin()));
     }
+
+    // The File menu as it drops down, for looking at (CORVANE_RENDER_PNG names the file).
+    void renderFileMenuWhenAsked()
+    {
+        const QString out = qEnvironmentVariable("CORVANE_RENDER_PNG");
+        if (out.isEmpty())
+            QSKIP("CORVANE_RENDER_PNG is not set");
+        auto dialog = open();
+        QMenu* file = dialog->findChild<QMenuBar*>()->actions().at(0)->menu();
+        file->popup(dialog->mapToGlobal(QPoint(0, 0)));
+        QTest::qWait(50);
+        QVERIFY(guitest::renderToPng(file, out));
+        file->close();
+    }
 };
 
 QTEST_MAIN(CsvCommandsTest)
