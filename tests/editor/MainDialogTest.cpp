@@ -285,7 +285,8 @@ void MainDialogTest::givingUpLeavesAnEmptyDialogThatDoesNothing()
     QCOMPARE(dialog->currentUnit(), -1);
 
     // The guarded commands do nothing; Apply and clone change nothing and say nothing.
-    for (int command : {form::kCmdSave, form::kCmdImport, form::kCmdExport, form::kCmdBulkImport})
+    for (int command : {form::kCmdSave, form::kCmdImport, form::kCmdExport, form::kCmdBulkImport, form::kCmdCsvExport,
+                        form::kCmdCsvImport})
         dialog->menuCommand(command)->trigger();
     QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
     QTest::mouseClick(dialog->button(form::kJumpToTransformTarget), Qt::LeftButton);
@@ -337,6 +338,8 @@ void MainDialogTest::routingTableGuardsExactlyTheDataCommands()
         {Notify::Command, 32777, 32777, true, "OnImportUnit"},
         {Notify::Command, 32776, 32776, true, "OnExportUnit"},
         {Notify::Command, 32778, 32778, true, "OnBulkImportUnits"},
+        {Notify::Command, 32820, 32820, true, "OnExportUnitCsv"},
+        {Notify::Command, 32821, 32821, true, "OnImportUnitCsv"},
         {Notify::Command, 32771, 32771, false, "OnToggleSpeedDlg"},
         {Notify::Command, 32772, 32772, false, "OnToggleProductDlg"},
         {Notify::Command, 32779, 32779, false, "OnToggleEtcDlg"},
