@@ -7,6 +7,14 @@
 #include <QLocale>
 #include <QTranslator>
 
+void UseJapaneseLocale()
+{
+#ifndef Q_OS_WIN
+    // Qt reads the system locale from the environment once; on Windows it is the user's own.
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+#endif
+}
+
 void SetUpApplication(QApplication& application)
 {
     QApplication::setOrganizationName(QStringLiteral("Orlane"));

@@ -10,6 +10,11 @@ public:
     bool InitInstance();
 };
 
+// The program speaks Japanese whatever the session's language: Qt's own texts that follow the
+// system locale (dates and sizes in the file dialogs) read in Japanese too. Called before the
+// application object exists.
+void UseJapaneseLocale();
+
 // Identity and look shared by the program and its tests: the settings store's company key
 // "Orlane" and application name "Corvane" (the message box caption), Qt's own Japanese
 // translations for the stock dialogs and buttons, and the dialog font.

@@ -2,7 +2,11 @@
 
 #include "app/SettingsStore.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
+
+#include <limits>
 
 // The window's normal (restored) rectangle, frame included, as right/bottom-exclusive edges.
 static QRect restoredRect(const QWidget* window)
@@ -41,4 +45,37 @@ void SaveMainDialogPlacement(QWidget* window)
     WriteSettingInt(kInitData, QStringLiteral("MainDialogRight"), rect.x() + rect.width());
     WriteSettingInt(kInitData, QStringLiteral("MainDialogTop"), rect.y());
     WriteSettingInt(kInitData, QStringLiteral("MainDialogBottom"), rect.y() + rect.height());
+}
+
+void ScreenKeeper::shown(QWidget* window)
+{
+    const QRect frame = window->frameGeometry();
+    if (QGuiApplication::screenAt(frame.topLeft()))
+        return;
+    QScreen* nearest = nullptr;
+    qint64 nearestDistance = std::numeric_limits<qint64>::max();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect area = screen->geometry();
+        const qint64 dx = frame.left() < area.left() ? area.left() - frame.left() : qMax(0, frame.left() - area.right());
+        const qint64 dy = frame.top() < area.top() ? area.top() - frame.top() : qMax(0, frame.top() - area.bottom());
+        if (dx * dx + dy * dy < nearestDistance) {
+            nearestDistance = dx * dx + dy * dy;
+            nearest = screen;
+        }
+    }
+    if (!nearest)
+        return;
+    const QRect area = nearest->availableGeometry();
+    const int left = qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width()));
+    const int top = qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height()));
+    if (!m_storedCorner)
+        m_storedCorner = window->pos();
+    window->move(window->pos() + QPoint(left, top) - frame.topLeft());
+    m_broughtTo = window->pos();
+}
+
+void ScreenKeeper::beforeSave(QWidget* window)
+{
+    if (m_storedCorner && window->pos() == m_broughtTo)
+        window->move(*m_storedCorner);
 }

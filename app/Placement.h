@@ -2,7 +2,10 @@
 // Window positions in the settings store. A tool window or the weapon picker restores only its
 // top-left corner (its size always comes from its template) and saves all four edges.
 
+#include <QPoint>
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -10,5 +13,20 @@ class QWidget;
 void RestorePlacement(QWidget* window, const QString& prefix);
 // On destruction: write <prefix>Top, Bottom, Left, Right, in this order.
 void SavePlacement(QWidget* window, const QString& prefix);
+// A window whose stored corner lies on no screen (a monitor that is gone) is brought onto the
+// nearest screen, whole where it fits, each time it is shown. Its stored values change only when
+// the user moves it: left where it was brought, it saves the corner it was stored with.
+class ScreenKeeper {
+public:
+    // From the window's show event.
+    void shown(QWidget* window);
+    // Before the window saves its placement.
+    void beforeSave(QWidget* window);
+
+private:
+    std::optional<QPoint> m_storedCorner;
+    QPoint m_broughtTo;
+};
+
 // The main dialog writes its edges in the order Left, Right, Top, Bottom and never reads them.
 void SaveMainDialogPlacement(QWidget* window);

@@ -29,6 +29,7 @@ int main(int argc, char* argv[])
                    stderr);
         return 1;
     }
+    UseJapaneseLocale();
     QApplication application(argc, argv);
     SetUpApplication(application);
     CEditorApp editor;

@@ -8,7 +8,6 @@ namespace {
 constexpr std::size_t kWeaponOffset = 50;
 constexpr std::size_t kPatternOffset = 62;
 
-bool ValidPattern(int p) { return p >= 0 && p < kUnitPatternCount; }
 }  // namespace
 
 std::string UnitRecord::nameText() const
@@ -27,29 +26,24 @@ void UnitRecord::setName(std::string_view cp932Bytes)
 
 std::uint16_t UnitRecord::weapon(int k) const
 {
-    if (k < 0 || k >= kWeaponSlotCount)
-        return 0;
-    return corvane::ReadU16(&bytes[kWeaponOffset + 2 * k]);
+    return corvane::ReadU16(&bytes[kWeaponOffset + 2 * CheckedIndex(k, kWeaponSlotCount)]);
 }
 
 void UnitRecord::setWeapon(int k, std::uint16_t v)
 {
-    if (k >= 0 && k < kWeaponSlotCount)
-        corvane::WriteU16(&bytes[kWeaponOffset + 2 * k], v);
+    corvane::WriteU16(&bytes[kWeaponOffset + 2 * CheckedIndex(k, kWeaponSlotCount)], v);
 }
 
 UnitPattern UnitRecord::pattern(int p) const
 {
     UnitPattern result;
-    if (ValidPattern(p))
-        std::memcpy(result.bytes.data(), &bytes[kPatternOffset + kUnitPatternSize * p], kUnitPatternSize);
+    std::memcpy(result.bytes.data(), &bytes[kPatternOffset + kUnitPatternSize * CheckedIndex(p, kUnitPatternCount)], kUnitPatternSize);
     return result;
 }
 
 void UnitRecord::setPattern(int p, const UnitPattern& pattern)
 {
-    if (ValidPattern(p))
-        std::memcpy(&bytes[kPatternOffset + kUnitPatternSize * p], pattern.bytes.data(), kUnitPatternSize);
+    std::memcpy(&bytes[kPatternOffset + kUnitPatternSize * CheckedIndex(p, kUnitPatternCount)], pattern.bytes.data(), kUnitPatternSize);
 }
 
 std::string UnitListText(int unitNumber, const UnitRecord& record)

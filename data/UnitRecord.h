@@ -2,6 +2,7 @@
 // One 138-byte unit record of UNITINFO.DAT and its fields. Every byte belongs to exactly one field;
 // all numbers are little-endian and unsigned except data03 (signed 16-bit).
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -19,12 +20,19 @@ inline constexpr int kWeaponSlotCount = 6;
 inline constexpr int kDefenceCount = 10;
 inline constexpr int kSearchCount = 5;
 
+// Index i of a field of n elements. An index outside its field is a programming error.
+inline std::size_t CheckedIndex(int i, int n)
+{
+    assert(i >= 0 && i < n);
+    return static_cast<std::size_t>(i);
+}
+
 // One of the four 12-byte pattern blocks ("P1" to "P4"), as a value.
 struct UnitPattern {
     std::array<std::uint8_t, kUnitPatternSize> bytes{};
 
-    std::uint8_t slotValue(int k) const { return k >= 0 && k < kWeaponSlotCount ? bytes[k] : 0; }
-    void setSlotValue(int k, std::uint8_t v) { if (k >= 0 && k < kWeaponSlotCount) bytes[k] = v; }
+    std::uint8_t slotValue(int k) const { return bytes[CheckedIndex(k, kWeaponSlotCount)]; }
+    void setSlotValue(int k, std::uint8_t v) { bytes[CheckedIndex(k, kWeaponSlotCount)] = v; }
     std::uint8_t speedModifier() const { return bytes[6]; }
     void setSpeedModifier(std::uint8_t v) { bytes[6] = v; }
     std::uint8_t tank() const { return bytes[7]; }
@@ -133,9 +141,10 @@ struct UnitRecord {
     void setData11(std::uint8_t v) { bytes[137] = v; }
 
 private:
-    // Element i of an array field; an index outside the field reads 0 and writes nothing.
-    std::uint8_t indexed(std::size_t offset, int n, int i) const { return i >= 0 && i < n ? bytes[offset + i] : 0; }
-    void setIndexed(std::size_t offset, int n, int i, std::uint8_t v) { if (i >= 0 && i < n) bytes[offset + i] = v; }
+    // Element i of an array field of n elements.
+    std::uint8_t indexed(std::size_t offset, int n, int i) const { return bytes[offset + CheckedIndex(i, n)]; }
+    void setIndexed(std::size_t offset, int n, int i, std::uint8_t v) { bytes[offset + CheckedIndex(i, n)] = v; }
+
 };
 
 static_assert(sizeof(UnitRecord) == kUnitRecordSize && alignof(UnitRecord) == 1);

@@ -3,15 +3,14 @@
 #include "data/UnitTable.h"
 #include "framework/Controls.h"
 #include "res/Resources.h"
-#include "tools/FitToContents.h"
+#include "framework/FitToContents.h"
 
 #include <QListWidget>
 
 CCloneTargetDlg::CCloneTargetDlg(QWidget* owner) : CDialog(res::kDialog132, owner)
 {
     setRoutes({
-        {Notify::SelChange, kTargetListId, kTargetListId, [this](int) { OnTargetSelChange(); }, false,
-         "OnTargetSelChange"},
+        {Notify::SelChange, kTargetListId, kTargetListId, [this](int) { OnTargetSelChange(); }, false},
     });
 }
 

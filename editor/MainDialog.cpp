@@ -12,7 +12,7 @@
 #include "framework/MessageService.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
-#include "tools/WeaponSlots.h"
+#include "tools/WeaponDlg.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -53,39 +53,28 @@ CMainDialog::CMainDialog(QWidget* parent)
     setUpFormControls();
     m_picture.attach(control(form::kPicture));
     setRoutes({
-        Route{Notify::SelChange, form::kUnitList, form::kUnitList, [this](int) { OnUnitListSelChange(); }, true,
-              "OnUnitListSelChange"},
-        Route{Notify::SelChange, form::kCategory, form::kCategory, [this](int) { OnCategorySelChange(); }, true,
-              "OnCategorySelChange"},
+        Route{Notify::SelChange, form::kUnitList, form::kUnitList, [this](int) { OnUnitListSelChange(); }, true},
+        Route{Notify::SelChange, form::kCategory, form::kCategory, [this](int) { OnCategorySelChange(); }, true},
         Route{Notify::Clicked, form::kJumpToTransformTarget, form::kJumpToTransformTarget,
-              [this](int) { OnJumpToTransformTarget(); }, true, "OnJumpToTransformTarget"},
-        Route{Notify::SelChange, form::kKind, form::kKind, [this](int) { OnKindSelChange(); }, false, "OnKindSelChange"},
-        Route{Notify::Clicked, form::kApply, form::kApply, [this](int) { ApplyUnit(); }, false, "ApplyUnit"},
-        Route{Notify::Clicked, form::kClone, form::kClone, [this](int) { OnCloneUnit(); }, false, "OnCloneUnit"},
+              [this](int) { OnJumpToTransformTarget(); }, true},
+        Route{Notify::SelChange, form::kKind, form::kKind, [this](int) { OnKindSelChange(); }, false},
+        Route{Notify::Clicked, form::kApply, form::kApply, [this](int) { ApplyUnit(); }, false},
+        Route{Notify::Clicked, form::kClone, form::kClone, [this](int) { OnCloneUnit(); }, false},
         Route{Notify::DoubleClick, form::kSlotListFirst, form::kSlotListFirst + form::kSlotCount - 1,
-              [this](int id) { OnSlotDoubleClick(id - form::kSlotListFirst); }, false, "OnSlotDoubleClick"},
+              [this](int id) { OnSlotDoubleClick(id - form::kSlotListFirst); }, false},
         Route{Notify::KillFocus, form::kSlotListFirst, form::kSlotListFirst + form::kSlotCount - 1,
-              [this](int id) { OnSlotKillFocus(id - form::kSlotListFirst); }, false, "OnSlotKillFocus"},
-        Route{Notify::Command, form::kCmdSave, form::kCmdSave, [this](int) { OnSaveUnitTable(); }, true,
-              "OnSaveUnitTable"},
-        Route{Notify::Command, form::kCmdImport, form::kCmdImport, [this](int) { OnImportUnit(); }, true,
-              "OnImportUnit"},
-        Route{Notify::Command, form::kCmdExport, form::kCmdExport, [this](int) { OnExportUnit(); }, true,
-              "OnExportUnit"},
-        Route{Notify::Command, form::kCmdBulkImport, form::kCmdBulkImport, [this](int) { OnBulkImportUnits(); }, true,
-              "OnBulkImportUnits"},
-        Route{Notify::Command, form::kCmdCsvExport, form::kCmdCsvExport, [this](int) { OnExportUnitCsv(); }, true,
-              "OnExportUnitCsv"},
-        Route{Notify::Command, form::kCmdCsvImport, form::kCmdCsvImport, [this](int) { OnImportUnitCsv(); }, true,
-              "OnImportUnitCsv"},
-        Route{Notify::Command, form::kCmdToggleSpeed, form::kCmdToggleSpeed, [this](int) { OnToggleSpeedDlg(); }, false,
-              "OnToggleSpeedDlg"},
-        Route{Notify::Command, form::kCmdToggleProduct, form::kCmdToggleProduct, [this](int) { OnToggleProductDlg(); },
-              false, "OnToggleProductDlg"},
-        Route{Notify::Command, form::kCmdToggleEtc, form::kCmdToggleEtc, [this](int) { OnToggleEtcDlg(); }, false,
-              "OnToggleEtcDlg"},
-        Route{Notify::Command, form::kCmdExit, form::kCmdExit, [this](int) { OnAppExit(); }, false, "OnAppExit"},
-        Route{Notify::Command, form::kCmdAbout, form::kCmdAbout, [this](int) { OnAbout(); }, false, "OnAbout"},
+              [this](int id) { OnSlotKillFocus(id - form::kSlotListFirst); }, false},
+        Route{Notify::Command, form::kCmdSave, form::kCmdSave, [this](int) { OnSaveUnitTable(); }, true},
+        Route{Notify::Command, form::kCmdImport, form::kCmdImport, [this](int) { OnImportUnit(); }, true},
+        Route{Notify::Command, form::kCmdExport, form::kCmdExport, [this](int) { OnExportUnit(); }, true},
+        Route{Notify::Command, form::kCmdBulkImport, form::kCmdBulkImport, [this](int) { OnBulkImportUnits(); }, true},
+        Route{Notify::Command, form::kCmdCsvExport, form::kCmdCsvExport, [this](int) { OnExportUnitCsv(); }, true},
+        Route{Notify::Command, form::kCmdCsvImport, form::kCmdCsvImport, [this](int) { OnImportUnitCsv(); }, true},
+        Route{Notify::Command, form::kCmdToggleSpeed, form::kCmdToggleSpeed, [this](int) { OnToggleSpeedDlg(); }, false},
+        Route{Notify::Command, form::kCmdToggleProduct, form::kCmdToggleProduct, [this](int) { OnToggleProductDlg(); }, false},
+        Route{Notify::Command, form::kCmdToggleEtc, form::kCmdToggleEtc, [this](int) { OnToggleEtcDlg(); }, false},
+        Route{Notify::Command, form::kCmdExit, form::kCmdExit, [this](int) { OnAppExit(); }, false},
+        Route{Notify::Command, form::kCmdAbout, form::kCmdAbout, [this](int) { OnAbout(); }, false},
     });
 }
 
@@ -345,12 +334,25 @@ void CMainDialog::OnAppExit()
     reject();
 }
 
+// Runs the weapon picker over the dialog, starting at the slot's weapon; on OK the slot line takes
+// the chosen weapon and every field is shown again.
 void CMainDialog::OnSlotDoubleClick(int slot)
 {
-    PickWeaponForSlot(*this, slot, m_images->weapons, [this, slot](int weapon) { setSlotLine(slot, weapon); });
+    Q_ASSERT(slot >= 0 && slot < form::kSlotCount);
+    // Edits made elsewhere in the form and not yet applied survive the display at the end, whatever
+    // the outcome of taking them back.
+    UpdateData(true);
+    CWeaponDlg picker(this);
+    picker.setWeaponTable(&m_images->weapons);
+    picker.currentWeapon = lb::itemData(list(form::kSlotListFirst + slot), 0);
+    if (picker.DoModal() != QDialog::Accepted)
+        return;
+    setSlotLine(slot, picker.currentWeapon);
+    UpdateData(false);
 }
 
-void CMainDialog::OnSlotKillFocus(int slot) { ClearSlotSelection(*this, slot); }
+// The slot list lost the focus: its item is shown unselected.
+void CMainDialog::OnSlotKillFocus(int slot) { lb::setCurSel(list(form::kSlotListFirst + slot), -1); }
 
 void CMainDialog::OnCloneUnit() { CloneUnit(*this); }
 void CMainDialog::OnImportUnit() { ImportUnit(*this); }

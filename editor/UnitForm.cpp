@@ -38,13 +38,41 @@ int encodedLength(const QString& text)
 }
 
 // The name edit takes at most 24 bytes of code page 932 text: twelve kanji fit, a thirteenth does not.
+// What the user inserts (typed or pasted) keeps its first whole characters, as many as fit.
 class NameLengthValidator : public QValidator {
 public:
-    using QValidator::QValidator;
-    State validate(QString& input, int&) const override
+    explicit NameLengthValidator(QLineEdit* edit) : QValidator(edit), m_shown(edit->text())
     {
+        connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_shown = text; });
+    }
+    State validate(QString& input, int& cursor) const override
+    {
+        if (encodedLength(input) <= kNameBytes)
+            return Acceptable;
+        // The inserted characters are what lies between the parts the text shown before shares.
+        const qsizetype shared = std::min(input.size(), m_shown.size());
+        qsizetype head = 0;
+        while (head < shared && input[head] == m_shown[head])
+            ++head;
+        qsizetype tail = 0;
+        while (tail < shared - head && input[input.size() - 1 - tail] == m_shown[m_shown.size() - 1 - tail])
+            ++tail;
+        if (head > 0 && input[head - 1].isHighSurrogate())
+            --head;
+        qsizetype end = input.size() - tail;
+        if (end < input.size() && input[end].isLowSurrogate())
+            ++end;
+        while (end > head && encodedLength(input) > kNameBytes) {
+            const qsizetype width = end - head >= 2 && input[end - 1].isLowSurrogate() ? 2 : 1;
+            input.remove(end - width, width);
+            end -= width;
+        }
+        cursor = int(end);
         return encodedLength(input) <= kNameBytes ? Acceptable : Invalid;
     }
+
+private:
+    QString m_shown;
 };
 
 // Numbers in the narrow boxes read best in the fixed-pitch companion of the dialog font, whose digits

@@ -26,12 +26,6 @@ std::optional<std::string> ToCp932(const QString& text, QString* badChar)
     return bytes;
 }
 
-int Cp932Length(const QString& text)
-{
-    const std::optional<std::string> bytes = ToCp932(text);
-    return bytes ? int(bytes->size()) : -1;
-}
-
 // Parses a whole number with optional blanks around it, as the framework's field exchange does.
 static bool parseInteger(const QString& text, long long min, long long max, long long& value)
 {

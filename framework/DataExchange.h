@@ -41,8 +41,6 @@ private:
     bool m_failed = false;
 };
 
-// Byte length of a text as code page 932; -1 when a character cannot be held.
-int Cp932Length(const QString& text);
 QString FromCp932(std::string_view bytes);
 // nullopt when a character cannot be held in code page 932.
 std::optional<std::string> ToCp932(const QString& text, QString* badChar = nullptr);

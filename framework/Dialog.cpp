@@ -1,5 +1,6 @@
 #include "framework/Dialog.h"
 
+#include "framework/ListBox.h"
 #include "res/Resources.h"
 
 #include <QAbstractButton>
@@ -164,7 +165,7 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         break;
     }
     case ControlKind::ListBox: {
-        auto* list = new QListWidget(m_client);
+        auto* list = new CListBox(m_client);
         list->setVerticalScrollBarPolicy((control.style & Style::VScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -183,7 +184,9 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
     }
     case ControlKind::PushButton: {
         auto* button = new QPushButton(text, m_client);
-        button->setAutoDefault(false);
+        // A push button with the focus takes the default role: Enter presses it. Elsewhere Enter
+        // presses the template's default button.
+        button->setAutoDefault(true);
         button->setDefault(control.style & Style::Default);
         widget = button;
         break;
@@ -207,6 +210,7 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
     }
 
     widget->setGeometry(rect);
+    m_built.push_back({&control, widget});
     if (control.style & Style::Hidden)
         widget->hide();
     widget->setFocusPolicy((control.style & Style::TabStop) || control.kind == ControlKind::PushButton
@@ -281,8 +285,8 @@ void CDialog::connectRoute(const Route& route)
             break;
         case Notify::SelChange:
             // After the selection has moved: a mouse press moves the current row first.
-            if (auto* listWidget = qobject_cast<QListWidget*>(widget))
-                connect(listWidget, &QListWidget::itemSelectionChanged, this, fire);
+            if (auto* listBox = qobject_cast<CListBox*>(widget))
+                connect(listBox, &CListBox::selChange, this, fire);
             else if (auto* comboBox = qobject_cast<QComboBox*>(widget))
                 connect(comboBox, &QComboBox::activated, this, fire);
             break;

@@ -36,7 +36,6 @@ struct Route {
     int lastId;
     std::function<void(int id)> handler;
     bool guarded = false;
-    const char* name = "";  // the handler's name, for tests and debugging
 };
 
 class CDialog : public QDialog {
@@ -62,6 +61,12 @@ public:
     QAction* menuCommand(int commandId) const;
     QWidget* clientArea() const { return m_client; }
     const DialogTemplate& dialogTemplate() const { return m_template; }
+    // Every control the template made, with the template entry it was made from.
+    struct BuiltControl {
+        const ControlTemplate* entry;
+        QWidget* widget;
+    };
+    const std::vector<BuiltControl>& builtControls() const { return m_built; }
 
     // Field exchange in one direction; false when a box was refused (the message was shown).
     bool UpdateData(bool save);
@@ -97,6 +102,7 @@ private:
     QWidget* m_client = nullptr;
     QMenuBar* m_menuBar = nullptr;
     QHash<int, QWidget*> m_controls;
+    std::vector<BuiltControl> m_built;
     QHash<int, QAction*> m_commands;
     std::vector<Route> m_routes;
     int m_baseX = 6;

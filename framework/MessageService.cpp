@@ -39,6 +39,7 @@ MsgAnswer MessageService::show(const QString& text, MsgIcon icon, MsgButtons but
     QMessageBox box(qtIcon(icon), caption, text,
                     buttons == MsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel,
                     m_parent);
+    box.setTextFormat(Qt::PlainText);  // paths and names are shown as they are, never as markup
     box.setDefaultButton(QMessageBox::Ok);
     return box.exec() == QMessageBox::Ok ? MsgAnswer::Ok : MsgAnswer::Cancel;
 }

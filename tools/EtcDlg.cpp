@@ -2,29 +2,30 @@
 
 #include "data/UnitRecord.h"
 #include "res/Resources.h"
+#include "tools/ToolIds.h"
 
 CEtcDlg::CEtcDlg(QWidget* owner) : CToolWindow(res::kDialog137, owner, QStringLiteral("EtcDlg"), 2) {}
 
 QString CEtcDlg::widestValueText(int controlId) const
 {
-    return controlId == 1267 ? QStringLiteral("-32768") : CToolWindow::widestValueText(controlId);
+    return controlId == tool::kDataFirst + 3 ? QStringLiteral("-32768") : CToolWindow::widestValueText(controlId);
 }
 
 // The order of exchange decides which fields keep their values when a box is refused.
 void CEtcDlg::DoDataExchange(DataExchange& dx)
 {
-    dx.byteField(1265, m_data01);
-    dx.byteField(1264, m_data00);
-    dx.byteField(1266, m_data02);
-    dx.byteField(1268, m_data04);
-    dx.byteField(1269, m_data05);
-    dx.byteField(1270, m_data06);
-    dx.byteField(1271, m_data07);
-    dx.byteField(1272, m_data08);
-    dx.byteField(1273, m_data09);
-    dx.byteField(1274, m_data10);
-    dx.byteField(1275, m_data11);
-    dx.shortField(1267, m_data03);
+    dx.byteField(tool::kDataFirst + 1, m_data01);
+    dx.byteField(tool::kDataFirst + 0, m_data00);
+    dx.byteField(tool::kDataFirst + 2, m_data02);
+    dx.byteField(tool::kDataFirst + 4, m_data04);
+    dx.byteField(tool::kDataFirst + 5, m_data05);
+    dx.byteField(tool::kDataFirst + 6, m_data06);
+    dx.byteField(tool::kDataFirst + 7, m_data07);
+    dx.byteField(tool::kDataFirst + 8, m_data08);
+    dx.byteField(tool::kDataFirst + 9, m_data09);
+    dx.byteField(tool::kDataFirst + 10, m_data10);
+    dx.byteField(tool::kDataFirst + 11, m_data11);
+    dx.shortField(tool::kDataFirst + 3, m_data03);
 }
 
 void CEtcDlg::ShowUnitData(const UnitRecord& record)

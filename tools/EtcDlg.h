@@ -12,10 +12,6 @@ struct UnitRecord;
 class CEtcDlg : public CToolWindow {
     Q_OBJECT
 public:
-    // Edit boxes of data00..data11.
-    static constexpr std::array<int, 12> kBoxIds{1264, 1265, 1266, 1267, 1268, 1269,
-                                                 1270, 1271, 1272, 1273, 1274, 1275};
-
     explicit CEtcDlg(QWidget* owner = nullptr);
 
     // Shows the record's twelve fields.

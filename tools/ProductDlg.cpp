@@ -6,6 +6,7 @@
 #include "framework/MessageService.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
+#include "tools/ToolIds.h"
 
 #include <QAbstractButton>
 #include <QFile>
@@ -15,12 +16,10 @@
 
 CProductDlg::CProductDlg(QWidget* owner) : CToolWindow(res::kDialog130, owner, QStringLiteral("ProductDlg"), 1) {}
 
-int CProductDlg::BoxId(int type) { return type <= 28 ? 1219 + type : 1249 + (type - 29); }
-
 void CProductDlg::DoDataExchange(DataExchange& dx)
 {
     for (int k = 0; k < kTypeCount; ++k)
-        dx.checkField(BoxId(k), m_checks[k]);
+        dx.checkField(tool::ProductBox(k), m_checks[k]);
 }
 
 void CProductDlg::LoadProductionTypes()
@@ -37,7 +36,7 @@ void CProductDlg::LoadProductionTypes()
             continue;  // not in the file: the box keeps the template's caption
         const char* name = reinterpret_cast<const char*>(m_buffer.data() + offset);
         const std::size_t length = strnlen(name, kNameSize);
-        if (QAbstractButton* box = button(BoxId(k))) {
+        if (QAbstractButton* box = button(tool::ProductBox(k))) {
             // The name is shown as it is: no mnemonic characters.
             QString caption = FromCp932(std::string_view(name, length));
             box->setText(caption.replace(u'&', QStringLiteral("&&")));

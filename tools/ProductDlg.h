@@ -23,9 +23,6 @@ public:
 
     explicit CProductDlg(QWidget* owner = nullptr);
 
-    // The check box of production type k (0..31): 1219 + k up to 1247, then 1249, 1250, 1251.
-    static int BoxId(int type);
-
     // The game folder text; prokind.dat is looked up in it.
     void setGameFolder(const QString& folderText) { m_gameFolder = folderText; }
     // Captions the boxes with the 32 type names of prokind.dat. A file that cannot be opened gives

@@ -3,13 +3,14 @@
 #include "data/UnitRecord.h"
 #include "framework/Controls.h"
 #include "res/Resources.h"
+#include "tools/ToolIds.h"
 
 #include <QListWidget>
 
 CSpeedDlg::CSpeedDlg(QWidget* owner) : CToolWindow(res::kDialog131, owner, QStringLiteral("SpeedDlg"), 0)
 {
     setRoutes({
-        {Notify::SelChange, kSetListId, kSetListId, [this](int) { OnSetSelChange(); }, false, "OnSetSelChange"},
+        {Notify::SelChange, tool::kSetList, tool::kSetList, [this](int) { OnSetSelChange(); }, false},
     });
 }
 
@@ -23,12 +24,12 @@ bool CSpeedDlg::OnInitDialog()
 void CSpeedDlg::DoDataExchange(DataExchange& dx)
 {
     for (int i = 0; i < kTerrainCount; ++i)
-        dx.intField(kFirstCostId + i, m_costs[i]);
+        dx.intField(tool::kCostFirst + i, m_costs[i]);
 }
 
 void CSpeedDlg::FillSetList()
 {
-    QListWidget* sets = list(kSetListId);
+    QListWidget* sets = list(tool::kSetList);
     lb::reset(sets);
     for (int index = 0; index < kSetListCount; ++index)
         lb::insert(sets, index, QString::fromStdString(SetListText(index)), SetListData(index));
@@ -47,7 +48,7 @@ void CSpeedDlg::ShowUnitSet(const UnitRecord& record)
 {
     currentSet = record.moveSet();
     ShowSetCosts();
-    lb::setCurSel(list(kSetListId), qMin(currentSet, MoveCostTable::kSetCount));
+    lb::setCurSel(list(tool::kSetList), qMin(currentSet, MoveCostTable::kSetCount));
 }
 
 std::uint8_t CSpeedDlg::CollectUnitSet()
@@ -58,7 +59,7 @@ std::uint8_t CSpeedDlg::CollectUnitSet()
 
 void CSpeedDlg::OnSetSelChange()
 {
-    QListWidget* sets = list(kSetListId);
+    QListWidget* sets = list(tool::kSetList);
     const int selected = lb::curSel(sets);
     if (selected < 0)
         return;

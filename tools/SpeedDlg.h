@@ -13,9 +13,6 @@ struct UnitRecord;
 class CSpeedDlg : public CToolWindow {
     Q_OBJECT
 public:
-    static constexpr int kSetListId = 1243;
-    static constexpr int kFirstCostId = 1222;  // 1222..1242, terrains in table order
-
     explicit CSpeedDlg(QWidget* owner = nullptr);
 
     // The movement-cost table the window reads; given before Create().

@@ -1,7 +1,7 @@
 #include "tools/ToolWindow.h"
 
 #include "app/Placement.h"
-#include "tools/FitToContents.h"
+#include "framework/FitToContents.h"
 
 #include <QKeyEvent>
 #include <QScreen>
@@ -24,17 +24,32 @@ QString CToolWindow::widestValueText(int) const { return QStringLiteral("255"); 
 void CToolWindow::fitToContents()
 {
     FitToContents(*this, [this](int controlId) { return widestValueText(controlId); });
+    // The default place depends on the width, now final.
+    if (m_besideOwner)
+        placeBesideOwner();
 }
 
 bool CToolWindow::OnInitDialog()
 {
     fitToContents();
     placeBesideOwner();
+    const QPoint beside = pos();
     RestorePlacement(this, m_prefix);
+    m_besideOwner = pos() == beside;
     return CDialog::OnInitDialog();
 }
 
-void CToolWindow::OnDestroy() { SavePlacement(this, m_prefix); }
+void CToolWindow::showEvent(QShowEvent* event)
+{
+    m_screenKeeper.shown(this);
+    CDialog::showEvent(event);
+}
+
+void CToolWindow::OnDestroy()
+{
+    m_screenKeeper.beforeSave(this);
+    SavePlacement(this, m_prefix);
+}
 
 void CToolWindow::keyPressEvent(QKeyEvent* event)
 {

@@ -5,6 +5,7 @@
 // under its own prefix in the settings store: restored when it is created, saved when it is
 // destroyed with its owner.
 
+#include "app/Placement.h"
 #include "framework/Dialog.h"
 
 #include <QString>
@@ -30,10 +31,13 @@ protected:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void placeBesideOwner();
 
     QString m_prefix;
     int m_row;
+    bool m_besideOwner = false;  // no stored corner: placed again when the window grows
+    ScreenKeeper m_screenKeeper;
 };

@@ -3,7 +3,8 @@
 #include "app/Placement.h"
 #include "framework/Controls.h"
 #include "res/Resources.h"
-#include "tools/FitToContents.h"
+#include "tools/ToolIds.h"
+#include "framework/FitToContents.h"
 
 #include <QListWidget>
 
@@ -16,8 +17,7 @@ const QString kPlacementPrefix = QStringLiteral("WeaponDlg");
 CWeaponDlg::CWeaponDlg(QWidget* owner) : CDialog(res::kDialog135, owner)
 {
     setRoutes({
-        {Notify::SelChange, kWeaponListId, kWeaponListId, [this](int) { OnWeaponSelChange(); }, false,
-         "OnWeaponSelChange"},
+        {Notify::SelChange, tool::kWeaponList, tool::kWeaponList, [this](int) { OnWeaponSelChange(); }, false},
     });
 }
 
@@ -41,11 +41,11 @@ bool CWeaponDlg::OnInitDialog()
     CDialog::OnInitDialog();
     FillWeaponList();
     FitToContents(*this, [](int controlId) {
-        return controlId == kSeparationId ? QStringLiteral("-32768") : QStringLiteral("255");
+        return controlId == tool::kWeaponSeparation ? QStringLiteral("-32768") : QStringLiteral("255");
     });
     placeWindow();
     ShowWeaponFields();
-    lb::setCurSel(list(kWeaponListId), currentWeapon >= 0 && currentWeapon <= kLastWeapon ? currentWeapon : -1);
+    lb::setCurSel(list(tool::kWeaponList), currentWeapon >= 0 && currentWeapon <= kLastWeapon ? currentWeapon : -1);
     return true;
 }
 
@@ -62,20 +62,30 @@ void CWeaponDlg::placeWindow()
     RestorePlacement(this, kPlacementPrefix);
 }
 
-void CWeaponDlg::OnDestroy() { SavePlacement(this, kPlacementPrefix); }
+void CWeaponDlg::showEvent(QShowEvent* event)
+{
+    m_screenKeeper.shown(this);
+    CDialog::showEvent(event);
+}
+
+void CWeaponDlg::OnDestroy()
+{
+    m_screenKeeper.beforeSave(this);
+    SavePlacement(this, kPlacementPrefix);
+}
 
 void CWeaponDlg::DoDataExchange(DataExchange& dx)
 {
     for (int i = 0; i < 10; ++i)
-        dx.intField(kFirstAttackId + i, m_attack[i]);
+        dx.intField(tool::kWeaponAttackFirst + i, m_attack[i]);
     for (int i = 0; i < 4; ++i)
-        dx.intField(kValueIds[i], m_values[i]);
-    dx.shortField(kSeparationId, m_separation);
+        dx.intField(tool::kWeaponPower + i, m_values[i]);
+    dx.shortField(tool::kWeaponSeparation, m_separation);
 }
 
 void CWeaponDlg::FillWeaponList()
 {
-    QListWidget* weaponList = list(kWeaponListId);
+    QListWidget* weaponList = list(tool::kWeaponList);
     lb::reset(weaponList);
     for (int w = 0; w <= kLastWeapon; ++w)
         lb::insert(weaponList, w, FromCp932(WeaponListText(weapons(), w)), w);
@@ -95,7 +105,7 @@ void CWeaponDlg::ShowWeaponFields()
 
 void CWeaponDlg::OnWeaponSelChange()
 {
-    QListWidget* weaponList = list(kWeaponListId);
+    QListWidget* weaponList = list(tool::kWeaponList);
     const int selected = lb::curSel(weaponList);
     if (selected < 0)
         return;

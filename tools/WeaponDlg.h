@@ -3,6 +3,7 @@
 // of the weapon under the cursor; on OK the caller reads currentWeapon. It remembers its top-left
 // corner under "WeaponDlg": restored when it opens, saved when it closes.
 
+#include "app/Placement.h"
 #include "data/ReferenceTables.h"
 #include "framework/Dialog.h"
 
@@ -12,10 +13,6 @@
 class CWeaponDlg : public CDialog {
     Q_OBJECT
 public:
-    static constexpr int kWeaponListId = 1252;
-    static constexpr int kFirstAttackId = 1253;       // 1253..1262: 高 中 低 車 兵 司 艦 潜 ミ 設
-    static constexpr std::array<int, 4> kValueIds{1263, 1264, 1265, 1266};  // 力 数 填 射
-    static constexpr int kSeparationId = 1269;        // 分離ﾕﾆｯﾄ
     static constexpr int kLastWeapon = WeaponTable::kEntryCount;  // 472
 
     // `owner` is the window the picker runs over.
@@ -36,6 +33,7 @@ protected:
     bool OnInitDialog() override;
     void OnDestroy() override;
     void DoDataExchange(DataExchange& dx) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void placeWindow();
@@ -48,4 +46,5 @@ private:
     std::array<int, 10> m_attack{};
     std::array<int, 4> m_values{};
     std::int16_t m_separation = 0;
+    ScreenKeeper m_screenKeeper;
 };

@@ -33,8 +33,6 @@ TEST(UnitRecord, FieldsSitAtTheirOffsets)
         {[](UnitRecord& r) { r.setGraphicNumber(1234); }, 130, {0xd2, 0x04}},
         {[](UnitRecord& r) { r.setTransformTime(25); }, 134, {25}},
         {[](UnitRecord& r) { r.setData11(28); }, 137, {28}},
-        // An index outside its field writes nothing.
-        {[](UnitRecord& r) { r.setDefence(10, 1); r.setSearch(-1, 1); r.setWeapon(6, 1); r.setPatternTank(4, 1); }, 0, {}},
     };
     for (const Case& c : cases) {
         UnitRecord r;
@@ -56,8 +54,21 @@ TEST(UnitRecord, ReadsSignedAndWideValues)
     r.setPatternFuel(2, 65535);
     EXPECT_EQ(r.pattern(2).fuel(), 65535);
     EXPECT_EQ(r.patternFuel(1), 0);
-    EXPECT_EQ(r.defence(10), 0);
 }
+
+#ifndef NDEBUG
+// An index outside its field is a programming error: it stops the program instead of reading 0 or
+// writing nowhere.
+TEST(UnitRecordDeathTest, IndexOutsideItsFieldStops)
+{
+    UnitRecord r;
+    EXPECT_DEATH(r.setDefence(10, 1), "");
+    EXPECT_DEATH(r.setSearch(-1, 1), "");
+    EXPECT_DEATH((void)r.weapon(6), "");
+    EXPECT_DEATH(r.setPatternTank(4, 1), "");
+    EXPECT_DEATH((void)r.pattern(-1), "");
+}
+#endif
 
 TEST(UnitRecord, NameAndListText)
 {

@@ -25,50 +25,6 @@
 
 namespace {
 
-// Every id of the form with the kind of control it is.
-std::map<int, ControlKind> expectedControls()
-{
-    std::map<int, ControlKind> ids;
-    const auto edits = [&](int first, int last) {
-        for (int id = first; id <= last; ++id)
-            ids[id] = ControlKind::Edit;
-    };
-    ids[form::kCategory] = ControlKind::ComboBox;
-    ids[form::kUnitList] = ControlKind::ListBox;
-    ids[form::kClone] = ControlKind::PushButton;
-    ids[form::kName] = ControlKind::Edit;
-    for (int id : {form::kKind, form::kAltitude, form::kDefenceType, form::kCarrierClass})
-        ids[id] = ControlKind::ComboBox;
-    for (int id : {form::kCount, form::kDurability, form::kPrice, form::kCarryCapacity, form::kBoardSize,
-                   form::kConcealIdle, form::kConcealActive, form::kMoveSet, form::kRoadSeaCost,
-                   form::kTransformTarget, form::kTransformTime, form::kGraphicNumber})
-        ids[id] = ControlKind::Edit;
-    for (int id : {form::kCapture, form::kAirborne})
-        ids[id] = ControlKind::CheckBox;
-    for (int i = 0; i < 3; ++i)
-        ids[form::kSupplyFirst + i] = ControlKind::CheckBox;
-    for (int i = 0; i < 8; ++i)
-        ids[form::kBoardFirst + i] = ControlKind::CheckBox;
-    edits(1006, 1015);
-    edits(1029, 1033);
-    for (int k = 0; k < form::kSlotCount; ++k) {
-        ids[form::kSlotListFirst + k] = ControlKind::ListBox;
-        edits(form::kSlotAttackFirst[k], form::kSlotAttackFirst[k] + 9);
-        for (int id : form::kSlotValues[k])
-            ids[id] = ControlKind::Edit;
-        edits(form::kSlotPatternFirst[k], form::kSlotPatternFirst[k] + 3);
-    }
-    for (const auto& row : {form::kSpeedModifier, form::kTank, form::kEcm, form::kUnnamed, form::kFuel})
-        for (int id : row)
-            ids[id] = ControlKind::Edit;
-    ids[form::kJumpToTransformTarget] = ControlKind::PushButton;
-    ids[form::kPicture] = ControlKind::Frame;
-    ids[form::kApply] = ControlKind::PushButton;
-    ids[1] = ControlKind::PushButton;
-    ids[2] = ControlKind::PushButton;
-    return ids;
-}
-
 // Whether an edit shows its whole text: the text and the cursor fit inside the frame.
 bool editShowsAll(QLineEdit* edit)
 {
@@ -102,7 +58,6 @@ private slots:
     void initTestCase() { guitest::init(); }
     void init() { guitest::resetSettings(); }
 
-    void templateHoldsEveryControlOfTheForm();
     void controlsStayInsideTheirGroupsAndNeverOverlap();
     void fixedTextsFitTheirControls();
     void windowIsFixedSizeWithMinimiseButAnyMaximise();
@@ -110,48 +65,6 @@ private slots:
     void demoUnitsShowEveryTextCompletely();
     void renderWhenAsked();
 };
-
-void MainDialogLayoutTest::templateHoldsEveryControlOfTheForm()
-{
-    CMainDialog dialog;
-    const std::map<int, ControlKind> expected = expectedControls();
-    std::map<int, ControlKind> actual;
-    for (const ControlTemplate& control : res::kDialog102.controls)
-        if (control.id != -1) {
-            QVERIFY2(!actual.count(control.id), qPrintable(QStringLiteral("id %1 twice").arg(control.id)));
-            actual[control.id] = control.kind;
-        }
-    QCOMPARE(actual.size(), expected.size());
-    for (const auto& [id, kind] : expected) {
-        QVERIFY2(actual.count(id), qPrintable(QStringLiteral("id %1 missing").arg(id)));
-        QVERIFY2(actual[id] == kind, qPrintable(QStringLiteral("id %1 of the wrong kind").arg(id)));
-        QVERIFY(dialog.control(id));
-    }
-    // 155 integer edits and 13 check boxes take part in field exchange, besides the name.
-    int edits = 0, checks = 0;
-    for (const auto& [id, kind] : expected) {
-        edits += kind == ControlKind::Edit && id != form::kName;
-        checks += kind == ControlKind::CheckBox;
-    }
-    QCOMPARE(edits, 155);
-    QCOMPARE(checks, 13);
-
-    QCOMPARE(res::kDialog102.width, 435);
-    QCOMPARE(res::kDialog102.height, 295);
-    QCOMPARE(QString::fromUtf8(res::kDialog102.title), QStringLiteral("Corvane"));
-    QCOMPARE(res::kDialog102.menuId, 133);
-    // Integer edits are right-aligned, the name edit is not; "SET" and "路上/海上" have no tab stop.
-    for (const ControlTemplate& control : res::kDialog102.controls) {
-        if (control.kind != ControlKind::Edit)
-            continue;
-        QCOMPARE(bool(control.style & Style::Right), control.id != form::kName);
-        QVERIFY(control.style & Style::AutoHScroll);
-        QCOMPARE(bool(control.style & Style::TabStop), control.id != form::kMoveSet && control.id != form::kRoadSeaCost);
-    }
-    QVERIFY(dialog.edit(form::kName)->alignment() & Qt::AlignLeft);
-    QCOMPARE(dialog.edit(form::kMoveSet)->focusPolicy(), Qt::ClickFocus);
-    QCOMPARE(dialog.edit(form::kRoadSeaCost)->focusPolicy(), Qt::ClickFocus);
-}
 
 void MainDialogLayoutTest::controlsStayInsideTheirGroupsAndNeverOverlap()
 {

@@ -6,6 +6,9 @@
 #include "MainDialogFixture.h"
 #include "app/SettingsStore.h"
 #include "editor/AboutDlg.h"
+#include "editor/CloneTargetDlg.h"
+#include "tools/WeaponDlg.h"
+#include "tools/ToolIds.h"
 #include "editor/UnitFormIds.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
@@ -51,12 +54,13 @@ private slots:
     void folderWithAJapaneseNameIsFoundAndKept();
     void givingUpLeavesAnEmptyDialogThatDoesNothing();
     void aMissingReferenceFileStopsTheLoad();
-    void routingTableGuardsExactlyTheDataCommands();
     void saveCommandAsksAndWritesTheTable();
     void saveCancelledTouchesNothing();
     void enterActsAsOkWithoutSaving();
     void enterWithABadBoxKeepsTheDialogOpen();
     void escapeCloseBoxAndExitCloseWithoutAsking();
+    void enterOnAFocusedButtonPressesThatButton();
+    void enterOnThePickersAndCloneDialogsButtons();
     void aboutEntryOpensTheAboutBox();
 };
 
@@ -316,48 +320,6 @@ void MainDialogTest::aMissingReferenceFileStopsTheLoad()
     QCOMPARE(dialog->gameFolder(), folder.folderText());
 }
 
-void MainDialogTest::routingTableGuardsExactlyTheDataCommands()
-{
-    CMainDialog dialog;
-    struct Expected {
-        Notify code;
-        int first, last;
-        bool guarded;
-        const char* name;
-    };
-    const std::vector<Expected> expected{
-        {Notify::SelChange, 1000, 1000, true, "OnUnitListSelChange"},
-        {Notify::SelChange, 1272, 1272, true, "OnCategorySelChange"},
-        {Notify::Clicked, 1271, 1271, true, "OnJumpToTransformTarget"},
-        {Notify::SelChange, 1003, 1003, false, "OnKindSelChange"},
-        {Notify::Clicked, 1249, 1249, false, "ApplyUnit"},
-        {Notify::Clicked, 1248, 1248, false, "OnCloneUnit"},
-        {Notify::DoubleClick, 1251, 1256, false, "OnSlotDoubleClick"},
-        {Notify::KillFocus, 1251, 1256, false, "OnSlotKillFocus"},
-        {Notify::Command, 32775, 32775, true, "OnSaveUnitTable"},
-        {Notify::Command, 32777, 32777, true, "OnImportUnit"},
-        {Notify::Command, 32776, 32776, true, "OnExportUnit"},
-        {Notify::Command, 32778, 32778, true, "OnBulkImportUnits"},
-        {Notify::Command, 32820, 32820, true, "OnExportUnitCsv"},
-        {Notify::Command, 32821, 32821, true, "OnImportUnitCsv"},
-        {Notify::Command, 32771, 32771, false, "OnToggleSpeedDlg"},
-        {Notify::Command, 32772, 32772, false, "OnToggleProductDlg"},
-        {Notify::Command, 32779, 32779, false, "OnToggleEtcDlg"},
-        {Notify::Command, 57665, 57665, false, "OnAppExit"},
-        {Notify::Command, 16, 16, false, "OnAbout"},
-    };
-    for (const Expected& e : expected) {
-        const auto it = std::find_if(dialog.routes().begin(), dialog.routes().end(), [&](const Route& r) {
-            return r.code == e.code && r.firstId == e.first;
-        });
-        QVERIFY2(it != dialog.routes().end(), e.name);
-        QCOMPARE(it->lastId, e.last);
-        QCOMPARE(QString::fromUtf8(it->name), QString::fromUtf8(e.name));
-        QVERIFY2(it->guarded == e.guarded, e.name);
-    }
-    QCOMPARE(dialog.routes().size(), expected.size());
-}
-
 void MainDialogTest::saveCommandAsksAndWritesTheTable()
 {
     fixture::GameFolder folder;
@@ -464,6 +426,88 @@ void MainDialogTest::escapeCloseBoxAndExitCloseWithoutAsking()
         QVERIFY(messages().takeShown().empty());
         dialog->DestroyWindow();
         QCOMPARE(folder.read(QStringLiteral("UNITINFO.DAT")), original);
+    }
+}
+
+// Enter with the focus on a push button presses that button; only elsewhere does it act as OK.
+void MainDialogTest::enterOnAFocusedButtonPressesThatButton()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    const auto enterOn = [&](int id) {
+        dialog->button(id)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    };
+
+    fixture::clickListRow(dialog->list(form::kUnitList), corvane::demo::kTransformUnitA);
+    fixture::typeInto(dialog->edit(form::kDurability), QStringLiteral("77"));
+    enterOn(form::kApply);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(int(dialog->unitTable().record(corvane::demo::kTransformUnitA).durability()), 77);
+
+    enterOn(form::kJumpToTransformTarget);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->currentUnit(), corvane::demo::kTransformUnitB);
+
+    bool cloneAsked = false;
+    fixture::onNextModal<CCloneTargetDlg>([&](CCloneTargetDlg& clone) {
+        cloneAsked = true;
+        QTest::keyClick(&clone, Qt::Key_Escape);
+    });
+    enterOn(form::kClone);
+    QVERIFY(cloneAsked);
+    QVERIFY(dialog->isVisible());
+
+    enterOn(2);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Rejected));
+
+    dialog = fixture::openDialog();
+    enterOn(1);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->result(), int(QDialog::Accepted));
+    QVERIFY(messages().takeShown().empty());
+}
+
+void MainDialogTest::enterOnThePickersAndCloneDialogsButtons()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    const int unit = dialog->currentUnit();
+    const auto enterOn = [](CDialog& modal, int id) {
+        modal.button(id)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    };
+    QListWidget* slot = dialog->list(form::kSlotListFirst);
+    const auto openPicker = [&] {
+        const QRect item = slot->visualItemRect(slot->item(0));
+        QTest::mouseDClick(slot->viewport(), Qt::LeftButton, {}, item.center());
+    };
+    const QString slotBefore = lb::text(slot, 0);
+
+    // Picker: another weapon under the cursor, Enter on Cancel keeps the slot; on OK takes it.
+    for (int id : {2, 1}) {
+        fixture::onNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
+            fixture::clickListRow(picker.list(tool::kWeaponList), 5);
+            enterOn(picker, id);
+        });
+        openPicker();
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(lb::text(slot, 0), id == 2 ? slotBefore : FromCp932(dialog->weaponTable().entry(5).nameText()));
+    }
+
+    // Clone target: Enter on Cancel copies nothing; on OK copies onto the chosen unit.
+    const int target = unit + 3;
+    for (int id : {2, 1}) {
+        fixture::onNextModal<CCloneTargetDlg>([&](CCloneTargetDlg& clone) {
+            fixture::clickListRow(clone.list(CCloneTargetDlg::kTargetListId), target);
+            enterOn(clone, id);
+        });
+        QTest::mouseClick(dialog->button(form::kClone), Qt::LeftButton);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(fixture::sameBytes(dialog->unitTable().record(target), dialog->unitTable().record(unit)), id == 1);
     }
 }
 

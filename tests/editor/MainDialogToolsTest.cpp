@@ -14,6 +14,7 @@
 #include "tools/ProductDlg.h"
 #include "tools/SpeedDlg.h"
 #include "tools/WeaponDlg.h"
+#include "tools/ToolIds.h"
 
 #include <QAction>
 #include <QImage>
@@ -40,6 +41,7 @@ private slots:
     void toolWindowsOpenWithTheDataAndShowAtEveryStart();
     void toolWindowsDoNotExistWhenNothingLoaded();
     void showUnitFeedsTheWindowsAndApplyCollectsThem();
+    void clickOnTheSelectedSetStoresIt();
     void pictureFollowsTheGraphicNumber();
     void doubleClickOnASlotRunsTheWeaponPicker();
     void cloneButtonAndExchangeCommandsRunTheirCommands();
@@ -74,6 +76,10 @@ void MainDialogToolsTest::toolWindowsOpenWithTheDataAndShowAtEveryStart()
         dialog->menuCommand(form::kCmdToggleEtc)->trigger();
         QVERIFY(etc->isVisible());
         QVERIFY(dialog->menuCommand(form::kCmdToggleEtc)->isCheckable() == false);
+        // Each window opens whole on the screen, the producing-countries window too, though its
+        // captions from prokind.dat make it wider than its template.
+        for (CDialog* window : std::initializer_list<CDialog*>{speed, product, etc})
+            QVERIFY2(available.contains(window->frameGeometry()), window->metaObject()->className());
         speed->move(speed->pos() + QPoint(13, 17));
         const QPoint speedCorner = speed->frameGeometry().topLeft();
         dialog->reject();
@@ -127,15 +133,15 @@ void MainDialogToolsTest::showUnitFeedsTheWindowsAndApplyCollectsThem()
     fixture::clickListRow(dialog->list(form::kUnitList), unit);
     const UnitRecord before = dialog->unitTable().record(unit);
     QCOMPARE(speed->currentSet, int(before.moveSet()));
-    QVERIFY(product->button(CProductDlg::BoxId(0))->isChecked());
-    QVERIFY(product->button(CProductDlg::BoxId(31))->isChecked());
-    QVERIFY(!product->button(CProductDlg::BoxId(5))->isChecked());
-    QCOMPARE(etc->edit(CEtcDlg::kBoxIds[0])->text(), QString::number(before.data00()));
+    QVERIFY(product->button(tool::ProductBox(0))->isChecked());
+    QVERIFY(product->button(tool::ProductBox(31))->isChecked());
+    QVERIFY(!product->button(tool::ProductBox(5))->isChecked());
+    QCOMPARE(etc->edit(tool::kDataFirst)->text(), QString::number(before.data00()));
 
     // Pending edits in the three windows go into the record on Apply, with the form's own.
-    QTest::mouseClick(product->button(CProductDlg::BoxId(5)), Qt::LeftButton);
-    fixture::typeInto(etc->edit(CEtcDlg::kBoxIds[0]), QStringLiteral("201"));
-    fixture::clickListRow(speed->list(CSpeedDlg::kSetListId), 42);
+    QTest::mouseClick(product->button(tool::ProductBox(5)), Qt::LeftButton);
+    fixture::typeInto(etc->edit(tool::kDataFirst), QStringLiteral("201"));
+    fixture::clickListRow(speed->list(tool::kSetList), 42);
     fixture::typeInto(dialog->edit(form::kDurability), QStringLiteral("66"));
     QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
 
@@ -148,10 +154,28 @@ void MainDialogToolsTest::showUnitFeedsTheWindowsAndApplyCollectsThem()
     QVERIFY(messages().takeShown().empty());
 
     // Showing another unit discards what was not applied.
-    QTest::mouseClick(product->button(CProductDlg::BoxId(6)), Qt::LeftButton);
+    QTest::mouseClick(product->button(tool::ProductBox(6)), Qt::LeftButton);
     fixture::clickListRow(dialog->list(form::kUnitList), unit + 1);
     fixture::clickListRow(dialog->list(form::kUnitList), unit);
-    QCOMPARE(product->button(CProductDlg::BoxId(6))->isChecked(), bool((after.productionFlags() >> 6) & 1));
+    QCOMPARE(product->button(tool::ProductBox(6))->isChecked(), bool((after.productionFlags() >> 6) & 1));
+}
+
+// A unit whose set has no table row shows "255" selected; clicking just that entry and applying
+// stores 255.
+void MainDialogToolsTest::clickOnTheSelectedSetStoresIt()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    const int unit = dialog->currentUnit();
+    dialog->unitTable().record(unit).setMoveSet(200);
+    dialog->ShowUnit(unit);
+    QListWidget* sets = toolWindow<CSpeedDlg>(*dialog)->list(tool::kSetList);
+    QCOMPARE(lb::curSel(sets), 174);
+    fixture::clickListRow(sets, 174);
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+    QCOMPARE(int(dialog->unitTable().record(unit).moveSet()), 255);
+    QCOMPARE(dialog->edit(form::kMoveSet)->text(), QStringLiteral("255"));
 }
 
 void MainDialogToolsTest::pictureFollowsTheGraphicNumber()
@@ -193,7 +217,7 @@ void MainDialogToolsTest::doubleClickOnASlotRunsTheWeaponPicker()
     int offered = -1;
     fixture::onNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
         offered = picker.currentWeapon;
-        fixture::clickListRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+        fixture::clickListRow(picker.list(tool::kWeaponList), 5);
         QTest::mouseClick(picker.button(1), Qt::LeftButton);
     });
     QListWidget* slot = dialog->list(form::kSlotListFirst + 3);

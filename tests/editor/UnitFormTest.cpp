@@ -8,6 +8,9 @@
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include <bit>
 
 namespace {
@@ -51,6 +54,7 @@ private slots:
     void valuesWithoutAnItemLeaveTheComboEmptyAndStore255();
     void supplyFlagsKeepOnlyTheirThreeBits();
     void nameEditHoldsTwentyFourBytes();
+    void pastedNameKeepsItsFirstTwentyFourBytes();
     void untouchedNameGoesBackByteForByte();
     void nameWithACharacterOutsideTheCodePageIsRefused();
     void badIntegerStopsTheExchangeButApplyStores();
@@ -256,6 +260,29 @@ void UnitFormTest::nameEditHoldsTwentyFourBytes()
     for (int i = 6; i < 24; ++i)
         QCOMPARE(int(r.bytes[i]), 0);
     QCOMPARE(lb::text(dialog->list(form::kUnitList), kFullNameUnit), QStringLiteral("0007:新型機"));
+}
+
+// A paste that does not fit keeps as many of its first whole characters as the 24 bytes allow.
+void UnitFormTest::pastedNameKeepsItsFirstTwentyFourBytes()
+{
+    QLineEdit* name = box(form::kName);
+    const auto pasteInto = [&](const QString& before, int cursor, const QString& pasted) {
+        name->setFocus();
+        name->setText(before);
+        name->setCursorPosition(cursor);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(name, Qt::Key_V, Qt::ControlModifier);
+        return name->text();
+    };
+    QCOMPARE(pasteInto(QString(), 0, QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZ")), QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWX"));
+    // A kanji that would be cut in half is left out whole; the text after the cursor stays.
+    QCOMPARE(pasteInto(QStringLiteral("AB"), 1, QStringLiteral("一二三四五六七八九十百千万")),
+             QStringLiteral("A一二三四五六七八九十百B"));
+    QCOMPARE(pasteInto(QStringLiteral("零式"), 2, QStringLiteral("ｱ一二三四五六七八九十百千")),
+             QStringLiteral("零式ｱ一二三四五六七八九"));
+    apply();
+    QCOMPARE(record(dialog->currentUnit()).nameText(), cp932("零式ｱ一二三四五六七八九"));
+    QVERIFY(messages().takeShown().empty());
 }
 
 void UnitFormTest::untouchedNameGoesBackByteForByte()

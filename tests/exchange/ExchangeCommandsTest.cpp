@@ -109,7 +109,8 @@ struct Confirmation {
     QStringList listed;
 };
 
-// Answers the next bulk-import confirmation with button 1 (OK) or 2 (Cancel) once it runs.
+// Answers the next bulk-import confirmation once it runs: Enter with the focus on button 1 (OK) or
+// 2 (Cancel).
 void AnswerConfirmation(Confirmation& seen, int buttonId)
 {
     auto* timer = new QTimer(qApp);
@@ -126,7 +127,8 @@ void AnswerConfirmation(Confirmation& seen, int buttonId)
         seen.seen = true;
         for (int i = 0; i < lb::count(dialog->list(1000)); ++i)
             seen.listed << lb::text(dialog->list(1000), i);
-        dialog->button(buttonId)->click();
+        dialog->button(buttonId)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
     timer->start();
 }

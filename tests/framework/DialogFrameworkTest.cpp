@@ -2,15 +2,20 @@
 
 #include "support/GuiTest.h"
 
+#include "app/EditorApp.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageService.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QListWidget>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
@@ -306,6 +311,54 @@ private slots:
         QCOMPARE(shown[0].buttons, MsgButtons::OkCancel);
     }
 
+    // The real box: text that looks like markup shows as it is, with the caption, icon and buttons
+    // asked for; Enter on the focused Cancel answers Cancel.
+    void messageBoxShowsPlainTextAndEnterPressesTheFocusedButton()
+    {
+        MessageService& service = MessageService::instance();
+        service.setTestMode(false);
+        const QString text = QStringLiteral("C:\\<b>ゲーム</b>\\UNITINFO.DAT\n保存してよろしいですか？");
+        QString seenText, seenCaption;
+        Qt::TextFormat format = Qt::AutoText;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QStringList buttons;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seenText = box->text();
+            seenCaption = box->windowTitle();
+            format = box->textFormat();
+            icon = box->icon();
+            for (QAbstractButton* button : box->buttons())
+                buttons << button->text();
+            QAbstractButton* cancel = box->button(QMessageBox::Cancel);
+            cancel->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        });
+        const MsgAnswer answer = ShowMessage(text, MsgIcon::Question, MsgButtons::OkCancel);
+        service.setTestMode(true);
+        QCOMPARE(answer, MsgAnswer::Cancel);
+        QCOMPARE(seenText, text);
+        QCOMPARE(format, Qt::PlainText);
+        QCOMPARE(seenCaption, QStringLiteral("Corvane"));
+        QCOMPARE(icon, QMessageBox::Question);
+        QCOMPARE(buttons.size(), 2);
+    }
+
+    // Enter with the focus on a push button presses it; in an edit box it is OK's.
+    void enterPressesTheFocusedButton()
+    {
+        TestDialog dialog;
+        dialog.Create();
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        dialog.button(2)->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    }
+
     void programFiltersBecomeQtFilters()
     {
         QCOMPARE(MessageService::qtNameFilters(QStringLiteral("ﾃﾞｰﾀﾌｧｲﾙ (*.dat)|*.dat|全てのﾌｧｲﾙ (*.*)|*.*||")),
@@ -339,7 +392,36 @@ private slots:
         QVERIFY(enabled("weaponkd.dat"));
         QVERIFY(!enabled("readme.txt"));
     }
+
+    // The file dialog's sizes and dates read in Japanese.
+    void fileDialogSpeaksJapanese()
+    {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("unit0001.sui")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(154, '\0'));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(10, 5)), QFileDevice::FileModificationTime));
+        file.close();
+        QFileDialog dialog;
+        FileDialogRequest request;
+        request.filter = QStringLiteral("兵器ﾃﾞｰﾀ (*.sui)|*.sui|全てのﾌｧｲﾙ (*.*)|*.*||");
+        request.initialFolder = folder.path();
+        MessageService::prepareFileDialog(dialog, request);
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        QTRY_VERIFY(model->rowCount(model->index(folder.path())) > 0);
+        const QModelIndex name = model->index(file.fileName());
+        QCOMPARE(name.siblingAtColumn(1).data().toString(), QStringLiteral("154 バイト"));
+        QCOMPARE(name.siblingAtColumn(3).data().toString(), QStringLiteral("2026/12/07 10:05"));
+    }
 };
 
-QTEST_MAIN(DialogFrameworkTest)
+// Started the way the program starts: in the Japanese locale.
+int main(int argc, char* argv[])
+{
+    UseJapaneseLocale();
+    QApplication application(argc, argv);
+    DialogFrameworkTest test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "DialogFrameworkTest.moc"

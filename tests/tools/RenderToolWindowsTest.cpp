@@ -14,6 +14,7 @@
 #include "tools/ProductDlg.h"
 #include "tools/SpeedDlg.h"
 #include "tools/WeaponDlg.h"
+#include "tools/ToolIds.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -43,7 +44,7 @@ QString WidestValue(const CDialog& dialog, int id)
 {
     if (dialog.dialogTemplate().id == 137 && id == 1267)
         return QStringLiteral("-32768");
-    if (dialog.dialogTemplate().id == 135 && id == CWeaponDlg::kSeparationId)
+    if (dialog.dialogTemplate().id == 135 && id == tool::kWeaponSeparation)
         return QStringLiteral("-32768");
     return QStringLiteral("255");
 }
@@ -116,6 +117,8 @@ private slots:
         picker.show();
         QVERIFY(QTest::qWaitForWindowExposed(&picker));
         CheckLayout(picker);
+        // OK and Cancel keep the template's gap: nothing in other rows pushes one of them.
+        QCOMPARE(picker.button(2)->x() - picker.button(1)->geometry().right() - 1, picker.dialogRect(170, 0, 5, 1).width());
         QVERIFY(guitest::renderToPng(&picker, m_output + QStringLiteral("/weapon-picker.png")));
         picker.reject();
     }
@@ -176,6 +179,11 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         CheckLayout(dialog);
+        // The list shows whole rows only, also when scrolled to its end.
+        QListWidget* list = dialog.list(CCloneTargetDlg::kTargetListId);
+        list->scrollToBottom();
+        QCOMPARE(list->viewport()->height() % list->sizeHintForRow(0), 0);
+        QCOMPARE(list->visualItemRect(list->item(kUnitCount - 1)).bottom(), list->viewport()->height() - 1);
         QVERIFY(guitest::renderToPng(&dialog, m_output + QStringLiteral("/clone-target.png")));
         dialog.reject();
     }

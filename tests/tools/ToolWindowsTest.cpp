@@ -2,6 +2,7 @@
 
 #include "support/GuiTest.h"
 #include "tools/ToolTestSupport.h"
+#include "tools/ToolIds.h"
 
 #include "app/SettingsStore.h"
 #include "data/UnitRecord.h"
@@ -15,8 +16,13 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QLineEdit>
 #include <QTemporaryDir>
+
+#include <functional>
+#include <vector>
 
 namespace {
 
@@ -34,7 +40,7 @@ QStringList CostBoxes(CSpeedDlg& window)
 {
     QStringList texts;
     for (int i = 0; i < kTerrainCount; ++i)
-        texts << window.edit(CSpeedDlg::kFirstCostId + i)->text();
+        texts << window.edit(tool::kCostFirst + i)->text();
     return texts;
 }
 
@@ -57,7 +63,7 @@ std::vector<int> TickedTypes(CProductDlg& window)
 {
     std::vector<int> ticked;
     for (int k = 0; k < CProductDlg::kTypeCount; ++k)
-        if (window.button(CProductDlg::BoxId(k))->isChecked())
+        if (window.button(tool::ProductBox(k))->isChecked())
             ticked.push_back(k);
     return ticked;
 }
@@ -88,7 +94,7 @@ void WriteFile(const QString& path, const QByteArray& bytes)
 QStringList DataBoxes(CEtcDlg& window)
 {
     QStringList texts;
-    for (int id : CEtcDlg::kBoxIds)
+    for (int id = tool::kDataFirst; id < tool::kDataFirst + 12; ++id)
         texts << window.edit(id)->text();
     return texts;
 }
@@ -109,7 +115,7 @@ private slots:
         CSpeedDlg window;
         window.setMoveCostTable(costs.get());
         window.Create();
-        QListWidget* sets = window.list(CSpeedDlg::kSetListId);
+        QListWidget* sets = window.list(tool::kSetList);
         QCOMPARE(lb::count(sets), 175);
         QCOMPARE(lb::text(sets, 173), QStringLiteral("173"));
         QCOMPARE(lb::text(sets, 174), QStringLiteral("255"));
@@ -132,19 +138,29 @@ private slots:
         window.setMoveCostTable(costs.get());
         window.Create();
         window.show();
-        QListWidget* sets = window.list(CSpeedDlg::kSetListId);
+        QListWidget* sets = window.list(tool::kSetList);
 
         window.ShowUnitSet(RecordWithSet(200));
         QCOMPARE(lb::curSel(sets), 174);
         QCOMPARE(CostBoxes(window), Costs(200));
         QCOMPARE(window.CollectUnitSet(), std::uint8_t(200));
 
-        // Picking "255" by hand stores 255.
-        tooltest::ClickRow(sets, 173);
-        QCOMPARE(window.currentSet, 173);
-        tooltest::ClickRow(sets, 174);
-        QCOMPARE(window.currentSet, 255);
-        QCOMPARE(window.CollectUnitSet(), std::uint8_t(255));
+        // Picking "255" by hand stores 255, though it is the entry already selected: a click on it,
+        // Space, or a key that cannot move past the last entry.
+        const std::vector<std::function<void()>> picks{
+            [&] { tooltest::ClickRow(sets, 174); },
+            [&] { QTest::keyClick(sets, Qt::Key_Space); },
+            [&] { QTest::keyClick(sets, Qt::Key_Down); },
+            [&] { QTest::keyClick(sets, Qt::Key_End); },
+        };
+        for (const auto& pick : picks) {
+            window.ShowUnitSet(RecordWithSet(200));
+            pick();
+            QCOMPARE(lb::curSel(sets), 174);
+            QCOMPARE(window.currentSet, 255);
+            QCOMPARE(CostBoxes(window), Costs(255));
+            QCOMPARE(window.CollectUnitSet(), std::uint8_t(255));
+        }
     }
 
     void pickingASetShowsItsCostsAtOnce()
@@ -155,7 +171,7 @@ private slots:
         window.Create();
         window.show();
         window.ShowUnitSet(RecordWithSet(3));
-        QListWidget* sets = window.list(CSpeedDlg::kSetListId);
+        QListWidget* sets = window.list(tool::kSetList);
         tooltest::ClickRow(sets, 12);
         QCOMPARE(CostBoxes(window), Costs(12));
         QTest::keyClick(sets, Qt::Key_Down);
@@ -206,7 +222,7 @@ private slots:
         UnitRecord record;
         record.setProductionFlags(0x80000001u);
         window.ShowUnitMask(record);
-        QAbstractButton* box = window.button(CProductDlg::BoxId(10));
+        QAbstractButton* box = window.button(tool::ProductBox(10));
         QCOMPARE(box->objectName(), QStringLiteral("1229"));
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         UnitRecord applied = record;
@@ -218,18 +234,6 @@ private slots:
         // Unticking the old ones clears them: every bit comes from the boxes.
         QTest::mouseClick(window.button(1219), Qt::LeftButton, {}, QPoint(5, box->height() / 2));
         QCOMPARE(window.CollectUnitMask(), 0x80000400u);
-    }
-
-    void boxIdsSkip1248()
-    {
-        QCOMPARE(CProductDlg::BoxId(0), 1219);
-        QCOMPARE(CProductDlg::BoxId(28), 1247);
-        QCOMPARE(CProductDlg::BoxId(29), 1249);
-        QCOMPARE(CProductDlg::BoxId(31), 1251);
-        CProductDlg window;
-        QVERIFY(!window.control(1248));
-        for (int k = 0; k < 32; ++k)
-            QVERIFY(window.button(CProductDlg::BoxId(k)));
     }
 
     void captionsComeFromProkind()
@@ -249,9 +253,9 @@ private slots:
         window.LoadProductionTypes();
         QVERIFY(MessageService::instance().takeShown().empty());
         QCOMPARE(window.button(1219)->text(), QStringLiteral("国0"));
-        QCOMPARE(window.button(CProductDlg::BoxId(15))->text(), QStringLiteral("北方諸島自由都市連合王国"));
-        QCOMPARE(window.button(CProductDlg::BoxId(3))->text().remove(u'&'), QStringLiteral("RD"));
-        QCOMPARE(window.button(CProductDlg::BoxId(3))->text(), QStringLiteral("R&&D"));
+        QCOMPARE(window.button(tool::ProductBox(15))->text(), QStringLiteral("北方諸島自由都市連合王国"));
+        QCOMPARE(window.button(tool::ProductBox(3))->text().remove(u'&'), QStringLiteral("RD"));
+        QCOMPARE(window.button(tool::ProductBox(3))->text(), QStringLiteral("R&&D"));
         QCOMPARE(window.button(1251)->text(), QStringLiteral("国31"));
     }
 
@@ -353,7 +357,7 @@ private slots:
 
         const std::array<const char*, 12> typed{"100", "101", "102", "103", "104", "256", "106", "107", "108", "109", "110", "111"};
         for (int i = 0; i < 12; ++i)
-            window.edit(CEtcDlg::kBoxIds[i])->setText(QString::fromLatin1(typed[i]));
+            window.edit(tool::kDataFirst + i)->setText(QString::fromLatin1(typed[i]));
         UnitRecord applied = record;
         window.CollectUnitData(applied);
 
@@ -472,6 +476,33 @@ private slots:
         QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 0), -30);
         QVERIFY(ReadSettingInt(kInitData, QStringLiteral("ProductDlgTop"), -1) >= 0);
         QVERIFY(ReadSettingInt(kInitData, QStringLiteral("ProductDlgRight"), -1) > 0);
+    }
+
+    // A stored corner off every screen (a monitor that is gone): the window comes onto the nearest
+    // screen when shown; the stored values change only when the user moves it.
+    void windowStoredOffEveryScreenComesOntoIt()
+    {
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        for (const QPoint stored : {QPoint(5000, 3000), QPoint(-2000, 40), QPoint(available.right() - 2, -900)}) {
+            guitest::resetSettings();
+            WriteSettingInt(kInitData, QStringLiteral("SpeedDlgLeft"), stored.x());
+            WriteSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), stored.y());
+            CSpeedDlg speed;
+            speed.Create();
+            speed.show();
+            QVERIFY2(available.contains(speed.frameGeometry()), qPrintable(QStringLiteral("%1,%2").arg(stored.x()).arg(stored.y())));
+            speed.DestroyWindow();
+            QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgLeft"), 0), stored.x());
+            QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), 0), stored.y());
+        }
+        // Moved by the user, it stores where it went.
+        WriteSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 5000);
+        CEtcDlg etc;
+        etc.Create();
+        etc.show();
+        etc.move(available.topLeft() + QPoint(30, 50));
+        etc.DestroyWindow();
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 0), available.left() + 30);
     }
 
     void withoutStoredPositionsTheyStackBesideTheOwner()

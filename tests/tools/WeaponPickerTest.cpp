@@ -1,89 +1,74 @@
-// The weapon picker on its own and run from a form with the main dialog's six slot lines.
+// The weapon picker on its own, and run from the six slot lines of the main dialog (a double click
+// on a slot list), on a game folder whose weapon table is made up for the test.
 
 #include "support/GuiTest.h"
 #include "tools/ToolTestSupport.h"
+#include "tools/ToolIds.h"
 
+#include "editor/MainDialogFixture.h"
+#include "editor/UnitFormIds.h"
 #include "app/SettingsStore.h"
 #include "framework/Controls.h"
 #include "framework/Dialog.h"
 #include "framework/MessageService.h"
 #include "res/Strings.h"
 #include "tools/WeaponDlg.h"
-#include "tools/WeaponSlots.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include <map>
-
 namespace {
 
-// The six slot lines of the main dialog with their ids: slot list, fourteen value boxes and the
-// four pattern boxes of each line.
-DialogTemplate MakeSlotFormTemplate()
-{
-    static const std::array<int, 6> kPatternFirst{1078, 1095, 1156, 1160, 1164, 1168};
-    DialogTemplate form{900, "slots", 400, 100, "ＭＳ Ｐゴシック", 9, DialogStyle::None, 0, {}};
-    for (int k = 0; k < 6; ++k) {
-        const int y = 5 + 15 * k;
-        form.controls.push_back({1251 + k, ControlKind::ListBox, 5, y, 75, 10, "", Style::Notify | Style::TabStop});
-        const std::array<int, 14> boxes = SlotValueBoxIds(k);
-        for (int i = 0; i < 14; ++i)
-            form.controls.push_back({boxes[i], ControlKind::Edit, 85 + 15 * i, y, 15, 12, "", Style::Right | Style::TabStop});
-        for (int p = 0; p < 4; ++p)
-            form.controls.push_back({kPatternFirst[k] + p, ControlKind::Edit, 300 + 15 * p, y, 15, 12, "", Style::Right | Style::TabStop});
-    }
-    return form;
-}
-
-const DialogTemplate& SlotFormTemplate()
-{
-    static const DialogTemplate form = MakeSlotFormTemplate();
-    return form;
-}
-
-// A form whose integer boxes are exchanged in id order, like the main dialog's.
-class SlotForm : public CDialog {
+// The main dialog on a demo game folder with the made-up weapon table, seen through its slot lines.
+class SlotForm {
 public:
-    explicit SlotForm(const WeaponTable& weapons) : CDialog(SlotFormTemplate()), m_weapons(weapons)
+    explicit SlotForm(const WeaponTable& weapons) : m_folder(filesWith(weapons))
     {
-        for (const ControlTemplate& control : SlotFormTemplate().controls)
-            if (control.kind == ControlKind::Edit)
-                fields[control.id] = 0;
+        fixture::pointSettingsAt(m_folder);
+        dialog = fixture::openDialog();
+        unit = dialog->currentUnit();
     }
 
-    // Fills line k the way showing a unit does.
+    // Shows the unit with weapon w in slot k.
     void showSlot(int slot, int weapon)
     {
-        putSlot(slot, weapon);
-        UpdateData(false);
+        dialog->unitTable().record(unit).setWeapon(slot, std::uint16_t(weapon));
+        dialog->ShowUnit(unit);
     }
-    void putSlot(int slot, int weapon)
+    // A double click on slot list k runs the picker.
+    void pick(int slot)
     {
-        SetSlotWeapon(*this, slot, weapon, m_weapons);
-        for (const SlotFieldValue& field : SlotLineValues(slot, m_weapons.entry(weapon)))
-            fields[field.controlId] = field.value;
+        QListWidget* slotList = list(slot);
+        QTest::mouseDClick(slotList->viewport(), Qt::LeftButton, {}, slotList->visualItemRect(slotList->item(0)).center());
     }
-    bool pick(int slot, bool throughFields = true)
+    QListWidget* list(int slot) const { return dialog->list(form::kSlotListFirst + slot); }
+    QLineEdit* edit(int id) const { return dialog->edit(id); }
+    QString box(int id) const { return dialog->edit(id)->text(); }
+    QString slotText(int slot) const { return lb::text(list(slot), 0); }
+    int slotWeapon(int slot) const { return lb::itemData(list(slot), 0); }
+    // The fourteen value boxes of slot line k: ten attack values, then 力 数 填 射.
+    static std::vector<int> boxes(int slot)
     {
-        if (!throughFields)
-            return PickWeaponForSlot(*this, slot, m_weapons);
-        return PickWeaponForSlot(*this, slot, m_weapons, [this, slot](int weapon) { putSlot(slot, weapon); });
+        std::vector<int> ids;
+        for (int i = 0; i < 10; ++i)
+            ids.push_back(form::kSlotAttackFirst[slot] + i);
+        for (int id : form::kSlotValues[slot])
+            ids.push_back(id);
+        return ids;
     }
-    QString box(int id) const { return edit(id)->text(); }
-    QString slotText(int slot) const { return lb::text(list(1251 + slot), 0); }
 
-    std::map<int, int> fields;
-
-protected:
-    void DoDataExchange(DataExchange& dx) override
-    {
-        for (auto& [id, value] : fields)
-            dx.intField(id, value);
-    }
+    std::unique_ptr<CMainDialog> dialog;
+    int unit = 0;
 
 private:
-    const WeaponTable& m_weapons;
+    static GameFolderFiles filesWith(const WeaponTable& weapons)
+    {
+        GameFolderFiles files = MakeDemoGameFiles();
+        files.weapons.assign(weapons.image().begin(), weapons.image().end());
+        return files;
+    }
+
+    fixture::GameFolder m_folder;
 };
 
 // What the picker showed when it opened.
@@ -97,12 +82,12 @@ struct PickerView {
 PickerView Look(CWeaponDlg& picker)
 {
     PickerView view;
-    QListWidget* weapons = picker.list(CWeaponDlg::kWeaponListId);
+    QListWidget* weapons = picker.list(tool::kWeaponList);
     view.selectedRow = lb::curSel(weapons);
     view.selectedText = lb::text(weapons, view.selectedRow);
     for (int id = 1253; id <= 1266; ++id)
         view.boxes << picker.edit(id)->text();
-    view.boxes << picker.edit(CWeaponDlg::kSeparationId)->text();
+    view.boxes << picker.edit(tool::kWeaponSeparation)->text();
     view.position = picker.frameGeometry().topLeft();
     return view;
 }
@@ -130,11 +115,10 @@ private slots:
     void emptySlotShowsNothingAndPickerOpensThere()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         form.showSlot(0, 0);
         QCOMPARE(form.slotText(0), QStringLiteral("nothing"));
-        QCOMPARE(SlotWeapon(form, 0), 0);
-        for (int id : SlotValueBoxIds(0))
+        QCOMPARE(form.slotWeapon(0), 0);
+        for (int id : SlotForm::boxes(0))
             QCOMPARE(form.box(id), QStringLiteral("0"));
 
         PickerView view;
@@ -142,7 +126,7 @@ private slots:
             view = Look(picker);
             QTest::mouseClick(picker.button(2), Qt::LeftButton);
         });
-        QVERIFY(!form.pick(0));
+        form.pick(0);
         QCOMPARE(view.selectedRow, 0);
         QCOMPARE(view.selectedText, QStringLiteral("000:nothing"));
         QCOMPARE(view.boxes, Repeat(QStringLiteral("0"), 15));
@@ -153,7 +137,7 @@ private slots:
         CWeaponDlg picker;
         picker.setWeaponTable(m_weapons.get());
         picker.currentWeapon = 472;
-        QListWidget* weapons = picker.list(CWeaponDlg::kWeaponListId);
+        QListWidget* weapons = picker.list(tool::kWeaponList);
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) { QTest::keyClick(&dialog, Qt::Key_Escape); });
         QCOMPARE(picker.DoModal(), int(QDialog::Rejected));
         QCOMPARE(lb::count(weapons), 473);
@@ -162,35 +146,27 @@ private slots:
         QCOMPARE(lb::curSel(weapons), 472);
     }
 
-    void choosingAnotherWeaponChangesOnlyThatLine_data()
-    {
-        QTest::addColumn<bool>("throughFields");
-        QTest::newRow("fields set by the form") << true;
-        QTest::newRow("boxes written directly") << false;
-    }
     void choosingAnotherWeaponChangesOnlyThatLine()
     {
-        QFETCH(bool, throughFields);
         SlotForm form(*m_weapons);
-        form.Create();
         for (int k = 0; k < 6; ++k)
             form.showSlot(k, 10 + k);
         // Typed and not applied: must survive the pick in another line.
-        form.edit(SlotValueBoxIds(2)[0])->setText(QStringLiteral("77"));
+        form.edit(SlotForm::boxes(2)[0])->setText(QStringLiteral("77"));
         form.edit(1078)->setText(QStringLiteral("88"));
         QStringList before;
         for (int k = 0; k < 6; ++k)
-            for (int id : SlotValueBoxIds(k))
+            for (int id : SlotForm::boxes(k))
                 before << form.box(id);
 
         PickerView opened, afterClick;
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
             opened = Look(picker);
-            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+            tooltest::ClickRow(picker.list(tool::kWeaponList), 5);
             afterClick = Look(picker);
             QTest::mouseClick(picker.button(1), Qt::LeftButton);
         });
-        QVERIFY(form.pick(3, throughFields));
+        form.pick(3);
 
         QCOMPARE(opened.selectedRow, 13);
         QCOMPARE(opened.boxes.first(), QStringLiteral("13"));
@@ -198,10 +174,10 @@ private slots:
         QCOMPARE(afterClick.boxes, (QStringList{"5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "6", "7", "8", "9", "1"}));
 
         QCOMPARE(form.slotText(3), QStringLiteral("兵器5"));
-        QCOMPARE(SlotWeapon(form, 3), 5);
+        QCOMPARE(form.slotWeapon(3), 5);
         QStringList after;
         for (int k = 0; k < 6; ++k)
-            for (int id : SlotValueBoxIds(k))
+            for (int id : SlotForm::boxes(k))
                 after << form.box(id);
         for (int i = 0; i < after.size(); ++i) {
             if (i / 14 == 3)
@@ -209,17 +185,16 @@ private slots:
             QCOMPARE(after[i], before[i]);
         }
         QCOMPARE(after.mid(3 * 14, 14), (QStringList{"5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "6", "7", "8", "9"}));
-        QCOMPARE(form.box(SlotValueBoxIds(2)[0]), QStringLiteral("77"));
+        QCOMPARE(form.box(SlotForm::boxes(2)[0]), QStringLiteral("77"));
         QCOMPARE(form.box(1078), QStringLiteral("88"));
         for (int k = 0; k < 6; ++k)
             if (k != 3)
-                QCOMPARE(SlotWeapon(form, k), 10 + k);
+                QCOMPARE(form.slotWeapon(k), 10 + k);
     }
 
     void boxThatIsNoNumberStopsTheTakingBack()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         for (int k = 0; k < 6; ++k)
             form.showSlot(k, 50 + k);
         form.edit(1057)->setText(QStringLiteral("66"));   // before the bad box: kept
@@ -228,7 +203,7 @@ private slots:
 
         // Cancel: the message, and every box keeps what was typed.
         tooltest::OnNextModal<CWeaponDlg>([](CWeaponDlg& picker) { QTest::mouseClick(picker.button(2), Qt::LeftButton); });
-        QVERIFY(!form.pick(3));
+        form.pick(3);
         auto shown = MessageService::instance().takeShown();
         QCOMPARE(shown.size(), size_t(1));
         QCOMPARE(shown[0].text, QString::fromUtf8(str::kParseInt));
@@ -237,78 +212,74 @@ private slots:
 
         // OK: the boxes from the bad one on show their fields again; the picked line its weapon.
         tooltest::OnNextModal<CWeaponDlg>([](CWeaponDlg& picker) {
-            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 5);
+            tooltest::ClickRow(picker.list(tool::kWeaponList), 5);
             QTest::mouseClick(picker.button(1), Qt::LeftButton);
         });
-        QVERIFY(form.pick(3));
+        form.pick(3);
         QCOMPARE(MessageService::instance().takeShown().size(), size_t(1));
         QCOMPARE(form.box(1057), QStringLiteral("66"));
         QCOMPARE(form.box(1082), QStringLiteral("51"));
         QCOMPARE(form.box(1127), QStringLiteral("54"));
-        QCOMPARE(form.box(SlotValueBoxIds(3)[0]), QStringLiteral("5"));
+        QCOMPARE(form.box(SlotForm::boxes(3)[0]), QStringLiteral("5"));
         QCOMPARE(form.slotText(3), QStringLiteral("兵器5"));
     }
 
     void cancelChangesNothing()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         for (int k = 0; k < 6; ++k)
             form.showSlot(k, 20 + k);
-        form.edit(SlotValueBoxIds(4)[3])->setText(QStringLiteral("123"));
+        form.edit(SlotForm::boxes(4)[3])->setText(QStringLiteral("123"));
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
-            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 2);
+            tooltest::ClickRow(picker.list(tool::kWeaponList), 2);
             QTest::mouseClick(picker.button(2), Qt::LeftButton);
         });
-        QVERIFY(!form.pick(4));
-        QCOMPARE(SlotWeapon(form, 4), 24);
+        form.pick(4);
+        QCOMPARE(form.slotWeapon(4), 24);
         QCOMPARE(form.slotText(4), QStringLiteral("兵器24"));
-        QCOMPARE(form.box(SlotValueBoxIds(4)[3]), QStringLiteral("123"));
+        QCOMPARE(form.box(SlotForm::boxes(4)[3]), QStringLiteral("123"));
 
         // The close box and Escape cancel the same way.
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
-            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 2);
+            tooltest::ClickRow(picker.list(tool::kWeaponList), 2);
             picker.close();
         });
-        QVERIFY(!form.pick(4));
-        QCOMPARE(SlotWeapon(form, 4), 24);
+        form.pick(4);
+        QCOMPARE(form.slotWeapon(4), 24);
     }
 
     void okWithoutMovingRefreshesTheLine()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         form.showSlot(0, 30);
-        form.edit(SlotValueBoxIds(0)[0])->setText(QStringLiteral("999"));
+        form.edit(SlotForm::boxes(0)[0])->setText(QStringLiteral("999"));
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) { QTest::mouseClick(picker.button(1), Qt::LeftButton); });
-        QVERIFY(form.pick(0));
-        QCOMPARE(SlotWeapon(form, 0), 30);
-        QCOMPARE(form.box(SlotValueBoxIds(0)[0]), QStringLiteral("30"));
+        form.pick(0);
+        QCOMPARE(form.slotWeapon(0), 30);
+        QCOMPARE(form.box(SlotForm::boxes(0)[0]), QStringLiteral("30"));
     }
 
     void choosingNothingEmptiesTheSlot()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         form.showSlot(5, 40);
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
-            tooltest::ClickRow(picker.list(CWeaponDlg::kWeaponListId), 0);
+            tooltest::ClickRow(picker.list(tool::kWeaponList), 0);
             QTest::mouseClick(picker.button(1), Qt::LeftButton);
         });
-        QVERIFY(form.pick(5));
+        form.pick(5);
         QCOMPARE(form.slotText(5), QStringLiteral("nothing"));
-        QCOMPARE(SlotWeapon(form, 5), 0);
-        for (int id : SlotValueBoxIds(5))
+        QCOMPARE(form.slotWeapon(5), 0);
+        for (int id : SlotForm::boxes(5))
             QCOMPARE(form.box(id), QStringLiteral("0"));
     }
 
     void weaponWithoutTableEntry()
     {
         SlotForm form(*m_weapons);
-        form.Create();
         form.showSlot(1, 600);
         QCOMPARE(form.slotText(1), QStringLiteral("不明600"));
-        for (int id : SlotValueBoxIds(1))
+        for (int id : SlotForm::boxes(1))
             QCOMPARE(form.box(id), QStringLiteral("0"));
 
         PickerView view;
@@ -316,10 +287,10 @@ private slots:
             view = Look(picker);
             QTest::mouseClick(picker.button(1), Qt::LeftButton);
         });
-        QVERIFY(form.pick(1));
+        form.pick(1);
         QCOMPARE(view.selectedRow, -1);
         QCOMPARE(view.boxes, Repeat(QStringLiteral("0"), 15));
-        QCOMPARE(SlotWeapon(form, 1), 600);
+        QCOMPARE(form.slotWeapon(1), 600);
         QCOMPARE(form.slotText(1), QStringLiteral("不明600"));
     }
 
@@ -329,7 +300,6 @@ private slots:
         std::memcpy(entry, "ABCDEFGHIJKLMNOP", 16);  // weapon 7, no terminator
         entry[16] = 'X';                             // bytes after the name are not part of it
         SlotForm form(*m_weapons);
-        form.Create();
         form.showSlot(2, 7);
         QCOMPARE(form.slotText(2), QStringLiteral("ABCDEFGHIJKLMNOP"));
 
@@ -349,11 +319,11 @@ private slots:
         picker.currentWeapon = 3;  // separation 0
         QStringList shown;
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) {
-            QListWidget* weapons = dialog.list(CWeaponDlg::kWeaponListId);
-            shown << dialog.edit(CWeaponDlg::kSeparationId)->text();
+            QListWidget* weapons = dialog.list(tool::kWeaponList);
+            shown << dialog.edit(tool::kWeaponSeparation)->text();
             for (int row : {4, 5}) {  // separation 1 and 2
                 tooltest::ClickRow(weapons, row);
-                shown << dialog.edit(CWeaponDlg::kSeparationId)->text();
+                shown << dialog.edit(tool::kWeaponSeparation)->text();
             }
             QTest::mouseClick(dialog.button(1), Qt::LeftButton);
         });
@@ -370,7 +340,7 @@ private slots:
         bool stayedOpen = false;
         std::vector<MessageService::Shown> shown;
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& dialog) {
-            dialog.edit(CWeaponDlg::kSeparationId)->setText(QStringLiteral("40000"));
+            dialog.edit(tool::kWeaponSeparation)->setText(QStringLiteral("40000"));
             QTest::mouseClick(dialog.button(1), Qt::LeftButton);
             stayedOpen = dialog.isVisible();
             shown = MessageService::instance().takeShown();
@@ -411,29 +381,14 @@ private slots:
     void firstOpeningIsOverTheOwner()
     {
         SlotForm form(*m_weapons);
-        form.Create();
-        form.move(40, 30);
-        form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&form));
         QRect pickerRect;
         tooltest::OnNextModal<CWeaponDlg>([&](CWeaponDlg& picker) {
             pickerRect = picker.frameGeometry();
             QTest::mouseClick(picker.button(2), Qt::LeftButton);
         });
         form.pick(0);
-        QVERIFY(form.frameGeometry().contains(pickerRect.center()));
+        QVERIFY(form.dialog->frameGeometry().contains(pickerRect.center()));
         QVERIFY(ReadSettingInt(kInitData, QStringLiteral("WeaponDlgTop"), -1) >= 0);
-    }
-
-    void lostFocusClearsTheSlotHighlight()
-    {
-        SlotForm form(*m_weapons);
-        form.Create();
-        form.showSlot(3, 3);
-        lb::setCurSel(form.list(1254), 0);
-        ClearSlotSelection(form, 3);
-        QCOMPARE(lb::curSel(form.list(1254)), -1);
-        QCOMPARE(lb::count(form.list(1254)), 1);
     }
 
 private:

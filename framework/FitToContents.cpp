@@ -1,4 +1,4 @@
-#include "tools/FitToContents.h"
+#include "framework/FitToContents.h"
 
 #include "framework/Dialog.h"
 
@@ -56,34 +56,26 @@ struct Placed {
     QWidget* widget;
     int left;   // the template's, in pixels
     int right;
+    int top;
+    int bottom;
     int width;  // the template's, then the fitted one
     int newLeft = 0;
 };
 
-// The client area's controls paired with their template entries. The dialog creates its group boxes
-// first and then the other controls, each in template order.
-std::vector<std::pair<const ControlTemplate*, QWidget*>> TemplateControls(CDialog& dialog)
+// Two controls share a row when their template rectangles overlap from top to bottom.
+bool sameRow(const Placed& a, const Placed& b) { return a.top < b.bottom && b.top < a.bottom; }
+
+// A list shows whole rows, as the platform's list box does: its height is trimmed to the last row
+// that fits.
+void showWholeRows(QListWidget* list)
 {
-    std::vector<const ControlTemplate*> order;
-    for (const ControlTemplate& control : dialog.dialogTemplate().controls)
-        if (control.kind == ControlKind::GroupBox)
-            order.push_back(&control);
-    for (const ControlTemplate& control : dialog.dialogTemplate().controls)
-        if (control.kind != ControlKind::GroupBox)
-            order.push_back(&control);
-    std::vector<QWidget*> widgets;
-    for (QObject* child : dialog.clientArea()->children())
-        if (child->isWidgetType())
-            widgets.push_back(static_cast<QWidget*>(child));
-    std::vector<std::pair<const ControlTemplate*, QWidget*>> pairs;
-    if (widgets.size() != order.size())
-        return pairs;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        if (order[i]->id != -1 && dialog.control(order[i]->id) != widgets[i])
-            return {};
-        pairs.emplace_back(order[i], widgets[i]);
-    }
-    return pairs;
+    if (list->count() == 0)
+        return;
+    const int row = list->sizeHintForRow(0);
+    const int frame = 2 * list->frameWidth();
+    const int inside = list->height() - frame;
+    if (row > 0 && inside % row != 0 && inside > row)
+        list->setFixedHeight(frame + inside / row * row);
 }
 
 }  // namespace
@@ -91,11 +83,16 @@ std::vector<std::pair<const ControlTemplate*, QWidget*>> TemplateControls(CDialo
 void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
 {
     std::vector<Placed> placed;
-    for (const auto& [control, widget] : TemplateControls(dialog)) {
-        QRect rect = dialog.dialogRect(control->x, control->y, control->width, control->height);
-        if (control->kind == ControlKind::Icon)
-            rect.setSize(widget->size());  // an icon keeps its own size
-        placed.push_back({widget, rect.left(), rect.right() + 1, rect.width()});
+    for (const CDialog::BuiltControl& built : dialog.builtControls()) {
+        const ControlTemplate& control = *built.entry;
+        QRect rect = dialog.dialogRect(control.x, control.y, control.width, control.height);
+        if (control.kind == ControlKind::Icon)
+            rect.setSize(built.widget->size());  // an icon keeps its own size
+        if (control.kind == ControlKind::ComboBox)
+            rect.setHeight(built.widget->height());  // closed, a combo is one line high
+        placed.push_back({built.widget, rect.left(), rect.right() + 1, rect.top(), rect.bottom() + 1, rect.width()});
+        if (auto* list = qobject_cast<QListWidget*>(built.widget))
+            showWholeRows(list);
     }
     if (placed.empty())
         return;
@@ -110,7 +107,7 @@ void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
         p.width = columnWidth[{p.left, p.right}];
 
     // Left to right: a control starts where the template puts it, or further right when a control
-    // that ends before it in the template grew, keeping the template's gap between them.
+    // of its own row that ends before it in the template grew, keeping the template's gap between them.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.left < b.left; });
     const int clientWidth = dialog.dialogRect(0, 0, dialog.dialogTemplate().width, dialog.dialogTemplate().height).width();
     int templateRight = 0, fittedRight = 0;
@@ -119,7 +116,7 @@ void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
         for (const Placed& before : placed) {
             if (before.left >= p.left)
                 break;
-            if (before.right <= p.left)
+            if (before.right <= p.left && sameRow(before, p))
                 p.newLeft = std::max(p.newLeft, before.newLeft + before.width + (p.left - before.right));
         }
         templateRight = std::max(templateRight, p.right);

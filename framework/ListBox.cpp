@@ -1,0 +1,55 @@
+#include "framework/ListBox.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+CListBox::CListBox(QWidget* parent) : QListWidget(parent)
+{
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+        ++m_changes;
+        emit selChange();
+    });
+}
+
+template <class Handle>
+void CListBox::reportUnchanged(Handle handle)
+{
+    const int before = m_changes;
+    handle();
+    const QListWidgetItem* item = currentItem();
+    if (m_changes == before && item && item->isSelected())
+        emit selChange();
+}
+
+void CListBox::mousePressEvent(QMouseEvent* event)
+{
+    const QListWidgetItem* hit = itemAt(event->position().toPoint());
+    if (event->button() != Qt::LeftButton || !hit || !hit->isSelected()) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    reportUnchanged([&] { QListWidget::mousePressEvent(event); });
+}
+
+void CListBox::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (!(event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier))) {
+            reportUnchanged([&] { QListWidget::keyPressEvent(event); });
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QListWidget::keyPressEvent(event);
+}
