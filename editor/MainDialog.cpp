@@ -100,8 +100,7 @@ int CMainDialog::currentUnit() const
 void CMainDialog::RefreshUnitListEntry(int unitNumber)
 {
     QListWidget* units = list(form::kUnitList);
-    if (!isUnitNumber(unitNumber) || unitNumber >= lb::count(units))
-        return;
+    Q_ASSERT(isUnitNumber(unitNumber) && unitNumber < lb::count(units));
     const QString text = FromCp932(UnitListText(unitNumber, m_images->units.record(unitNumber)));
     lb::remove(units, unitNumber);
     lb::insert(units, unitNumber, text, unitNumber);

@@ -188,8 +188,7 @@ void CMainDialog::setSlotLine(int slot, int weaponNumber)
 
 void CMainDialog::ShowUnit(int unitNumber)
 {
-    if (unitNumber < 0 || unitNumber >= kUnitCount)
-        return;
+    Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
     const UnitRecord& r = m_images->units.record(unitNumber);
 
     m_shownNameBytes = r.nameText();
@@ -256,8 +255,7 @@ void CMainDialog::ApplyUnit()
     // The tool windows take their boxes back in their Collect steps below, once each.
     const bool allTaken = UpdateData(true);
     const int unitNumber = lb::itemData(units, position);
-    if (unitNumber < 0 || unitNumber >= kUnitCount)
-        return;
+    Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
 
     UnitRecord w = m_images->units.record(unitNumber);
     if (m_name == m_shownNameText)

@@ -22,6 +22,7 @@ void insert(QListWidget* list, int position, const QString& text, int data)
 
 void remove(QListWidget* list, int position)
 {
+    Q_ASSERT(position >= 0 && position < list->count());
     const QSignalBlocker blocker(list);
     delete list->takeItem(position);
 }
@@ -48,14 +49,14 @@ void setCurSel(QListWidget* list, int position)
 
 int itemData(const QListWidget* list, int position)
 {
-    const QListWidgetItem* item = list->item(position);
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+    Q_ASSERT(position >= 0 && position < list->count());
+    return list->item(position)->data(Qt::UserRole).toInt();
 }
 
 QString text(const QListWidget* list, int position)
 {
-    const QListWidgetItem* item = list->item(position);
-    return item ? item->text() : QString();
+    Q_ASSERT(position >= 0 && position < list->count());
+    return list->item(position)->text();
 }
 
 }  // namespace lb
@@ -87,7 +88,9 @@ void setCurSel(QComboBox* combo, int position)
 
 int itemData(const QComboBox* combo, int position)
 {
-    return position >= 0 && position < combo->count() ? combo->itemData(position).toInt() : -1;
+    // -1 is the position of no selection; any other position must hold an item.
+    Q_ASSERT(position >= -1 && position < combo->count());
+    return position >= 0 ? combo->itemData(position).toInt() : -1;
 }
 
 int selectedData(const QComboBox* combo) { return itemData(combo, combo->currentIndex()); }

@@ -1,7 +1,8 @@
 #pragma once
 // Filling and reading list boxes and combo boxes the way the program does it: items inserted at
 // explicit positions, each with an integer item data. Changes made here never count as the user's
-// selection change: notifications are only raised by what the user does.
+// selection change: notifications are only raised by what the user does. Reading or removing an
+// item at a position the list does not hold is a programming error.
 
 #include <QString>
 

@@ -107,20 +107,24 @@ void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
         p.width = columnWidth[{p.left, p.right}];
 
     // Left to right: a control starts where the template puts it, or further right when a control
-    // of its own row that ends before it in the template grew, keeping the template's gap between them.
+    // of its own row that ends before it in the template grew, keeping the template's gap between
+    // them. Controls that start at the same place (a column) stay in line.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.left < b.left; });
     const int clientWidth = dialog.dialogRect(0, 0, dialog.dialogTemplate().width, dialog.dialogTemplate().height).width();
     int templateRight = 0, fittedRight = 0;
-    for (Placed& p : placed) {
-        p.newLeft = p.left;
-        for (const Placed& before : placed) {
-            if (before.left >= p.left)
-                break;
-            if (before.right <= p.left && sameRow(before, p))
-                p.newLeft = std::max(p.newLeft, before.newLeft + before.width + (p.left - before.right));
+    for (std::size_t first = 0; first < placed.size();) {
+        std::size_t end = first;
+        int columnLeft = placed[first].left;
+        for (; end < placed.size() && placed[end].left == placed[first].left; ++end)
+            for (std::size_t b = 0; b < first; ++b)
+                if (placed[b].right <= placed[end].left && sameRow(placed[b], placed[end]))
+                    columnLeft = std::max(columnLeft, placed[b].newLeft + placed[b].width + (placed[end].left - placed[b].right));
+        for (std::size_t i = first; i < end; ++i) {
+            placed[i].newLeft = columnLeft;
+            templateRight = std::max(templateRight, placed[i].right);
+            fittedRight = std::max(fittedRight, placed[i].newLeft + placed[i].width);
         }
-        templateRight = std::max(templateRight, p.right);
-        fittedRight = std::max(fittedRight, p.newLeft + p.width);
+        first = end;
     }
     for (const Placed& p : placed) {
         const QRect current = p.widget->geometry();

@@ -2,9 +2,9 @@
 
 #include "app/Placement.h"
 #include "framework/Controls.h"
+#include "framework/FitToContents.h"
 #include "res/Resources.h"
 #include "tools/ToolIds.h"
-#include "framework/FitToContents.h"
 
 #include <QListWidget>
 

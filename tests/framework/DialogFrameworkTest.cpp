@@ -7,19 +7,20 @@
 #include "framework/Dialog.h"
 #include "framework/MessageService.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
-#include <QListWidget>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 namespace {
@@ -400,6 +401,7 @@ private slots:
         QFile file(folder.filePath(QStringLiteral("unit0001.sui")));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(QByteArray(154, '\0'));
+        QVERIFY(file.flush());
         QVERIFY(file.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(10, 5)), QFileDevice::FileModificationTime));
         file.close();
         QFileDialog dialog;

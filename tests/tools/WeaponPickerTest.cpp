@@ -84,7 +84,7 @@ PickerView Look(CWeaponDlg& picker)
     PickerView view;
     QListWidget* weapons = picker.list(tool::kWeaponList);
     view.selectedRow = lb::curSel(weapons);
-    view.selectedText = lb::text(weapons, view.selectedRow);
+    view.selectedText = view.selectedRow >= 0 ? lb::text(weapons, view.selectedRow) : QString();
     for (int id = 1253; id <= 1266; ++id)
         view.boxes << picker.edit(id)->text();
     view.boxes << picker.edit(tool::kWeaponSeparation)->text();
