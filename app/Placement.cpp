@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 #include <limits>
@@ -47,11 +48,13 @@ void SaveMainDialogPlacement(QWidget* window)
     WriteSettingInt(kInitData, QStringLiteral("MainDialogBottom"), rect.y() + rect.height());
 }
 
-void ScreenKeeper::shown(QWidget* window)
+namespace {
+
+// Moves the window's frame onto the screen nearest to its corner, whole where it fits. Returns
+// false when nothing moved.
+bool moveOntoNearestScreen(QWidget* window)
 {
     const QRect frame = window->frameGeometry();
-    if (QGuiApplication::screenAt(frame.topLeft()))
-        return;
     QScreen* nearest = nullptr;
     qint64 nearestDistance = std::numeric_limits<qint64>::max();
     for (QScreen* screen : QGuiApplication::screens()) {
@@ -64,14 +67,31 @@ void ScreenKeeper::shown(QWidget* window)
         }
     }
     if (!nearest)
-        return;
+        return false;
     const QRect area = nearest->availableGeometry();
     const int left = qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width()));
     const int top = qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height()));
+    if (QPoint(left, top) == frame.topLeft())
+        return false;
+    window->move(window->pos() + QPoint(left, top) - frame.topLeft());
+    return true;
+}
+
+}  // namespace
+
+void ScreenKeeper::shown(QWidget* window)
+{
+    if (QGuiApplication::screenAt(window->frameGeometry().topLeft()))
+        return;
     if (!m_storedCorner)
         m_storedCorner = window->pos();
-    window->move(window->pos() + QPoint(left, top) - frame.topLeft());
+    moveOntoNearestScreen(window);
     m_broughtTo = window->pos();
+    // The platform may learn the window's frame only once it shows: look again then.
+    QTimer::singleShot(0, window, [this, window] {
+        moveOntoNearestScreen(window);
+        m_broughtTo = window->pos();
+    });
 }
 
 void ScreenKeeper::beforeSave(QWidget* window)

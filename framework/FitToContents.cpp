@@ -108,19 +108,26 @@ void FitToContents(CDialog& dialog, const WidestValueText& widestValue)
 
     // Left to right: a control starts where the template puts it, or further right when a control
     // of its own row that ends before it in the template grew, keeping the template's gap between
-    // them. Controls that start at the same place (a column) stay in line.
+    // them. Controls of one template column (same left edge and width) stay in line.
     std::stable_sort(placed.begin(), placed.end(), [](const Placed& a, const Placed& b) { return a.left < b.left; });
     const int clientWidth = dialog.dialogRect(0, 0, dialog.dialogTemplate().width, dialog.dialogTemplate().height).width();
     int templateRight = 0, fittedRight = 0;
     for (std::size_t first = 0; first < placed.size();) {
         std::size_t end = first;
-        int columnLeft = placed[first].left;
-        for (; end < placed.size() && placed[end].left == placed[first].left; ++end)
-            for (std::size_t b = 0; b < first; ++b)
-                if (placed[b].right <= placed[end].left && sameRow(placed[b], placed[end]))
-                    columnLeft = std::max(columnLeft, placed[b].newLeft + placed[b].width + (placed[end].left - placed[b].right));
+        while (end < placed.size() && placed[end].left == placed[first].left)
+            ++end;
+        // Controls starting here, each pushed by its own row, then each column at its furthest.
+        std::map<int, int> columnLeft;  // by right edge
         for (std::size_t i = first; i < end; ++i) {
-            placed[i].newLeft = columnLeft;
+            int left = placed[i].left;
+            for (std::size_t b = 0; b < first; ++b)
+                if (placed[b].right <= placed[i].left && sameRow(placed[b], placed[i]))
+                    left = std::max(left, placed[b].newLeft + placed[b].width + (placed[i].left - placed[b].right));
+            int& column = columnLeft[placed[i].right];
+            column = std::max(column, left);
+        }
+        for (std::size_t i = first; i < end; ++i) {
+            placed[i].newLeft = columnLeft[placed[i].right];
             templateRight = std::max(templateRight, placed[i].right);
             fittedRight = std::max(fittedRight, placed[i].newLeft + placed[i].width);
         }

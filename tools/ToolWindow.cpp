@@ -25,7 +25,7 @@ void CToolWindow::fitToContents()
 {
     FitToContents(*this, [this](int controlId) { return widestValueText(controlId); });
     // The default place depends on the width, now final.
-    if (m_besideOwner)
+    if (atDefaultPlace())
         placeBesideOwner();
 }
 
@@ -33,14 +33,17 @@ bool CToolWindow::OnInitDialog()
 {
     fitToContents();
     placeBesideOwner();
-    const QPoint beside = pos();
     RestorePlacement(this, m_prefix);
-    m_besideOwner = pos() == beside;
     return CDialog::OnInitDialog();
 }
 
+bool CToolWindow::atDefaultPlace() const { return m_defaultCorner && pos() == *m_defaultCorner; }
+
 void CToolWindow::showEvent(QShowEvent* event)
 {
+    // Placed again now that the platform knows the window's frame.
+    if (atDefaultPlace())
+        placeBesideOwner();
     m_screenKeeper.shown(this);
     CDialog::showEvent(event);
 }
@@ -79,8 +82,11 @@ void CToolWindow::placeBesideOwner()
     // Keep the default corner on the owner's screen; a stored corner is used as it is.
     if (QScreen* screen = owner->screen()) {
         const QRect available = screen->availableGeometry();
-        corner.setX(qMax(available.left(), qMin(corner.x(), available.right() + 1 - width())));
-        corner.setY(qMax(available.top(), qMin(corner.y(), available.bottom() + 1 - height() - titleBar)));
+        // The frame, where the platform already knows it, and the title bar count.
+        const QSize outer = frameGeometry().size().expandedTo(size() + QSize(0, titleBar));
+        corner.setX(qMax(available.left(), qMin(corner.x(), available.right() + 1 - outer.width())));
+        corner.setY(qMax(available.top(), qMin(corner.y(), available.bottom() + 1 - outer.height())));
     }
     move(corner);
+    m_defaultCorner = pos();
 }

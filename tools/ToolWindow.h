@@ -8,7 +8,10 @@
 #include "app/Placement.h"
 #include "framework/Dialog.h"
 
+#include <QPoint>
 #include <QString>
+
+#include <optional>
 
 class CToolWindow : public CDialog {
     Q_OBJECT
@@ -35,9 +38,12 @@ protected:
 
 private:
     void placeBesideOwner();
+    bool atDefaultPlace() const;
 
     QString m_prefix;
     int m_row;
-    bool m_besideOwner = false;  // no stored corner: placed again when the window grows
+    // Where the window was put when nothing was stored; while it stays there it is placed again
+    // when it grows or is shown.
+    std::optional<QPoint> m_defaultCorner;
     ScreenKeeper m_screenKeeper;
 };

@@ -437,7 +437,7 @@ void MainDialogTest::enterOnAFocusedButtonPressesThatButton()
     auto dialog = fixture::openDialog();
     const auto enterOn = [&](int id) {
         dialog->button(id)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(dialog->button(id), Qt::Key_Return);
     };
 
     fixture::clickListRow(dialog->list(form::kUnitList), corvane::demo::kTransformUnitA);
@@ -478,7 +478,7 @@ void MainDialogTest::enterOnThePickersAndCloneDialogsButtons()
     const int unit = dialog->currentUnit();
     const auto enterOn = [](CDialog& modal, int id) {
         modal.button(id)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(modal.button(id), Qt::Key_Return);
     };
     QListWidget* slot = dialog->list(form::kSlotListFirst);
     const auto openPicker = [&] {

@@ -128,7 +128,7 @@ void AnswerConfirmation(Confirmation& seen, int buttonId)
         for (int i = 0; i < lb::count(dialog->list(1000)); ++i)
             seen.listed << lb::text(dialog->list(1000), i);
         dialog->button(buttonId)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(dialog->button(buttonId), Qt::Key_Return);
     });
     timer->start();
 }

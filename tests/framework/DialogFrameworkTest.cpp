@@ -46,10 +46,9 @@ public:
     TestDialog() : CDialog(kTestTemplate)
     {
         setRoutes({
-            {Notify::SelChange, 20, 20, [this](int) { ++listChanges; selectedWhenNotified = lb::curSel(list(20)); }, true,
-             "OnListSelChange"},
-            {Notify::SelChange, 21, 21, [this](int) { ++comboChanges; }, false, "OnComboSelChange"},
-            {Notify::KillFocus, 20, 20, [this](int) { ++listFocusLost; }, false, "OnListKillFocus"},
+            {Notify::SelChange, 20, 20, [this](int) { ++listChanges; selectedWhenNotified = lb::curSel(list(20)); }, true},
+            {Notify::SelChange, 21, 21, [this](int) { ++comboChanges; }, false},
+            {Notify::KillFocus, 20, 20, [this](int) { ++listFocusLost; }, false},
         });
     }
     bool isDataLoaded() const override { return loaded; }
@@ -334,7 +333,7 @@ private slots:
                 buttons << button->text();
             QAbstractButton* cancel = box->button(QMessageBox::Cancel);
             cancel->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QTest::keyClick(cancel, Qt::Key_Return);
         });
         const MsgAnswer answer = ShowMessage(text, MsgIcon::Question, MsgButtons::OkCancel);
         service.setTestMode(true);
@@ -355,7 +354,7 @@ private slots:
         dialog.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
         dialog.button(2)->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClick(dialog.button(2), Qt::Key_Return);
         QVERIFY(!dialog.isVisible());
         QCOMPARE(dialog.result(), int(QDialog::Rejected));
     }

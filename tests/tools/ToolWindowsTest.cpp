@@ -490,7 +490,7 @@ private slots:
             CSpeedDlg speed;
             speed.Create();
             speed.show();
-            QVERIFY2(available.contains(speed.frameGeometry()), qPrintable(QStringLiteral("%1,%2").arg(stored.x()).arg(stored.y())));
+            QTRY_VERIFY2(available.contains(speed.frameGeometry()), qPrintable(QStringLiteral("%1,%2").arg(stored.x()).arg(stored.y())));
             speed.DestroyWindow();
             QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgLeft"), 0), stored.x());
             QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), 0), stored.y());

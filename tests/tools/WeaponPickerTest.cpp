@@ -36,11 +36,7 @@ public:
         dialog->ShowUnit(unit);
     }
     // A double click on slot list k runs the picker.
-    void pick(int slot)
-    {
-        QListWidget* slotList = list(slot);
-        QTest::mouseDClick(slotList->viewport(), Qt::LeftButton, {}, slotList->visualItemRect(slotList->item(0)).center());
-    }
+    void pick(int slot) { dialog->dispatch(Notify::DoubleClick, form::kSlotListFirst + slot); }
     QListWidget* list(int slot) const { return dialog->list(form::kSlotListFirst + slot); }
     QLineEdit* edit(int id) const { return dialog->edit(id); }
     QString box(int id) const { return dialog->edit(id)->text(); }
