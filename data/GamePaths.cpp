@@ -160,6 +160,12 @@ std::optional<std::string> PathLookup::findEntry(const fs::path& folder, const s
     return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
 }
 
+fs::path PathLookup::folder(std::string_view folderText)
+{
+    const fs::path& path = resolveFolder(folderText).path;
+    return path.empty() ? fs::path(".") : path;
+}
+
 fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
 {
     return resolve(std::string(folderText) + std::string(fileName), true);
@@ -173,6 +179,11 @@ fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fi
 #else
 
 // Windows finds names whatever their case by itself.
+fs::path PathLookup::folder(std::string_view folderText)
+{
+    return folderText.empty() ? fs::path(".") : fs::path(std::string(folderText));
+}
+
 fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
 {
     return fs::path(std::string(folderText) + std::string(fileName));
@@ -184,6 +195,11 @@ fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fi
 }
 
 #endif
+
+fs::path ResolveFolder(std::string_view folderText)
+{
+    return PathLookup().folder(folderText);
+}
 
 fs::path ResolveFile(std::string_view folderText, std::string_view fileName)
 {

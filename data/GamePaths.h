@@ -13,11 +13,14 @@
 #include <string>
 #include <string_view>
 
+// The folder a folder text names; "." for an empty text.
+std::filesystem::path ResolveFolder(std::string_view folderText);
+
 // The file folderText + fileName (which may hold folder parts, e.g. "Unit\Unit007.bmp"): each part is the
 // existing entry whose name matches case-insensitively (an exact match preferred), else the name as given.
 std::filesystem::path ResolveFile(std::string_view folderText, std::string_view fileName);
 
-// Looks names up as ResolveFile does, remembering what it found for the length of one
+// Looks names up as ResolveFolder and ResolveFile do, remembering what it found for the length of one
 // command that reaches many files: each folder text is resolved once, and a folder's listing is read
 // at most once, the first time a name in it is not found as given. From then on every name in that
 // folder is answered from the listing, without asking the file system.
@@ -32,6 +35,7 @@ public:
     PathLookup(const PathLookup&) = delete;
     PathLookup& operator=(const PathLookup&) = delete;
 
+    std::filesystem::path folder(std::string_view folderText);
     std::filesystem::path file(std::string_view folderText, std::string_view fileName);
     // As file(), for a caller that opens the file at once: the last part is taken as given without a
     // look, unless its folder's listing is at hand. Where that opens nothing, file() finds the entry.

@@ -36,8 +36,9 @@ TEST(GamePaths, FindsNamesWhateverTheirCase)
     EXPECT_EQ(ResolveFile(game.text(), "UNITINFO.ORG"), g / "UNITINFO.ORG");
     EXPECT_EQ(ResolveFile(game.text(), "Unit\\Unit008.bmp"), g / "unit" / "Unit008.bmp");
     // Backslashes separate; a folder text without its final separator runs into the file name.
-    EXPECT_EQ(ResolveFile(g.string() + "\\sub dir\\", "X"), g / "Sub Dir" / "x");
+    EXPECT_EQ(ResolveFolder(g.string() + "\\sub dir\\"), g / "Sub Dir");
     EXPECT_EQ(ResolveFile(g.string(), "UNITINFO.DAT"), fs::path(g.string() + "UNITINFO.DAT"));
+    EXPECT_EQ(ResolveFolder(""), fs::path("."));
     EXPECT_EQ(ResolveFile("", "UNITINFO.DAT"), fs::path("UNITINFO.DAT"));
 }
 
@@ -56,7 +57,7 @@ TEST(GamePaths, OneLookupReadsAFoldersListingOnceAndAnswersFromIt)
     // From now on the listing answers, also for names to be opened; a file made later is not in it.
     WriteBytes(sub / "unit.sui", {1});
     EXPECT_EQ(lookup.fileToOpen(game.text(), "sub\\unit.sui"), sub / "UNIT.SUI");
-    EXPECT_EQ(lookup.file(game.text(), "SUB\\x"), sub / "x");
+    EXPECT_EQ(lookup.folder(game.text() + "SUB\\"), sub);
     // The next command sees it.
     EXPECT_EQ(PathLookup().file(game.text(), "sub\\unit.sui"), sub / "unit.sui");
 }
@@ -69,6 +70,7 @@ TEST(GamePaths, DriveLettersMapIntoTheWinePrefix)
     fs::create_directories(prefix.path() / "dosdevices" / "d:" / "Games");
     {
         ScopedEnv env("WINEPREFIX", prefix.path().c_str());
+        EXPECT_EQ(ResolveFolder("c:\\Program Files\\SystemSoft Game\\Ds6\\"), ds6);
         EXPECT_EQ(ResolveFile("C:\\PROGRAM FILES\\systemsoft game\\ds6\\", "UNITINFO.DAT"), ds6 / "UnitInfo.dat");
         EXPECT_EQ(ResolveFile("d:\\games\\", "X.DAT"), prefix.path() / "dosdevices" / "d:" / "Games" / "X.DAT");
     }
