@@ -37,8 +37,11 @@ void CloneUnit(UnitEditorHost& host)
 
     // List positions and unit numbers are the same.
     UnitTable& units = host.unitTable();
+    const UnitRecord before = units.record(target);
     units.record(target) = units.record(source);
     host.RefreshUnitListEntry(target);
     host.selectUnitInList(target);
     host.ShowUnit(target);
+    host.recordUnitChanges({{target, before, units.record(target)}},
+                           QString::fromUtf8(str::kStepClone).arg(target, 4, 10, QLatin1Char('0')));
 }

@@ -3,11 +3,16 @@
 #include "app/Placement.h"
 #include "app/SettingsStore.h"
 #include "data/DataFileSet.h"
+#include "data/FileIo.h"
+#include "data/GamePaths.h"
 #include "editor/AboutDlg.h"
 #include "editor/CloneUnit.h"
+#include "editor/CompareDlg.h"
+#include "editor/FindDlg.h"
 #include "editor/UnitFormIds.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeCommands.h"
+#include "exchange/FilePath.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
 #include "res/Resources.h"
@@ -22,6 +27,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUndoStack>
 
 #ifdef Q_OS_WIN
 #ifndef NOMINMAX
@@ -48,7 +54,9 @@ void toggle(CDialog& window)
 }  // namespace
 
 CMainDialog::CMainDialog(QWidget* parent)
-    : CDialog(res::kDialog102, parent, &res::kMenu133), m_images(std::make_unique<GameImages>())
+    : CDialog(res::kDialog102, parent, &res::kMenu133),
+      m_images(std::make_unique<GameImages>()),
+      m_savedUnits(std::make_unique<UnitTable>())
 {
     setUpFormControls();
     m_picture.attach(control(form::kPicture));
@@ -75,6 +83,19 @@ CMainDialog::CMainDialog(QWidget* parent)
         Route{Notify::Command, form::kCmdToggleEtc, form::kCmdToggleEtc, [this](int) { OnToggleEtcDlg(); }, false},
         Route{Notify::Command, form::kCmdExit, form::kCmdExit, [this](int) { OnAppExit(); }, false},
         Route{Notify::Command, form::kCmdAbout, form::kCmdAbout, [this](int) { OnAbout(); }, false},
+        Route{Notify::Command, form::kCmdUndo, form::kCmdUndo, [this](int) { OnUndo(); }, true},
+        Route{Notify::Command, form::kCmdRedo, form::kCmdRedo, [this](int) { OnRedo(); }, true},
+        Route{Notify::Command, form::kCmdFind, form::kCmdFind, [this](int) { OnFind(); }, true},
+        Route{Notify::Command, form::kCmdFindNext, form::kCmdFindNext, [this](int) { OnFindNext(true); }, true},
+        Route{Notify::Command, form::kCmdFindPrevious, form::kCmdFindPrevious, [this](int) { OnFindNext(false); }, true},
+        Route{Notify::Command, form::kCmdCompareBackup, form::kCmdCompareBackup, [this](int) { OnCompareWithBackup(); }, true},
+        Route{Notify::Command, form::kCmdCompareFile, form::kCmdCompareFile, [this](int) { OnCompareWithFile(); }, true},
+    });
+    setUpEditMenu();
+    // The compare window follows every change of the table.
+    connect(&m_history, &UnitHistory::tableChanged, this, [this] {
+        if (m_compareDlg)
+            m_compareDlg->Refresh();
     });
 }
 
@@ -104,15 +125,41 @@ void CMainDialog::RefreshUnitListEntry(int unitNumber)
     const QString text = FromCp932(UnitListText(unitNumber, m_images->units.record(unitNumber)));
     lb::remove(units, unitNumber);
     lb::insert(units, unitNumber, text, unitNumber);
+    markUnitEntry(unitNumber);
     widenUnitList(text);
+}
+
+bool CMainDialog::isUnitChanged(int unitNumber) const
+{
+    return isUnitNumber(unitNumber) && m_images->units.record(unitNumber).bytes != m_savedUnits->record(unitNumber).bytes;
+}
+
+void CMainDialog::markUnitEntry(int unitNumber)
+{
+    QListWidgetItem* item = list(form::kUnitList)->item(unitNumber);
+    if (!item || item->font().bold() == isUnitChanged(unitNumber))
+        return;
+    QFont font = item->font();
+    font.setBold(!font.bold());
+    item->setFont(font);
+}
+
+void CMainDialog::clearUnitMarks()
+{
+    QListWidget* units = list(form::kUnitList);
+    for (int u = 0; u < lb::count(units); ++u)
+        markUnitEntry(u);
 }
 
 void CMainDialog::widenUnitList(const QString& entryText)
 {
     // Entries share one size, so that a rebuilt entry does not lay out all 1280 again; the cell is
     // as wide as the widest entry, and the list scrolls sideways to it.
+    // Room for the entry in bold, as a changed unit shows.
     QListWidget* units = list(form::kUnitList);
-    const int width = units->fontMetrics().horizontalAdvance(entryText) + 2 * units->fontMetrics().averageCharWidth();
+    QFont bold = units->font();
+    bold.setBold(true);
+    const int width = QFontMetrics(bold).horizontalAdvance(entryText) + 2 * units->fontMetrics().averageCharWidth();
     if (width <= units->gridSize().width())
         return;
     units->setGridSize(QSize(width, units->sizeHintForRow(0)));
@@ -209,12 +256,17 @@ bool CMainDialog::LoadDataFiles()
         return false;
     if (!LoadGameImages(m_gameFolder, *m_images, prompts))
         return false;
+    *m_savedUnits = m_images->units;
     fillLists();
     return true;
 }
 
 void CMainDialog::OnDestroy()
 {
+    if (m_findDlg)
+        m_findDlg->DestroyWindow();
+    if (m_compareDlg)
+        m_compareDlg->DestroyWindow();
     // The tool windows go first and write their own positions. All the values reach the store
     // together, with one sync at the end.
     SettingsBatch batch;
@@ -324,7 +376,10 @@ void CMainDialog::OnSaveUnitTable()
 {
     if (ShowMessage(QString::fromUtf8(str::kSaveQuestion), MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
-    SaveUnitTable(m_gameFolder, m_images->units, MessageService::instance());
+    if (!SaveUnitTable(m_gameFolder, m_images->units, MessageService::instance()))
+        return;
+    *m_savedUnits = m_images->units;
+    clearUnitMarks();
 }
 
 void CMainDialog::OnAppExit()
@@ -362,3 +417,110 @@ void CMainDialog::OnImportUnitCsv() { ImportUnitCsv(*this); }
 void CMainDialog::OnToggleSpeedDlg() { toggle(m_speedDlg); }
 void CMainDialog::OnToggleProductDlg() { toggle(m_productDlg); }
 void CMainDialog::OnToggleEtcDlg() { toggle(m_etcDlg); }
+
+// ---- undo and redo ----
+
+void CMainDialog::recordUnitChanges(UnitChanges changes, const QString& stepText)
+{
+    m_history.record(std::move(changes), stepText);
+}
+
+void CMainDialog::setUpEditMenu()
+{
+    // Redo answers Ctrl+Shift+Z as well. An edit box with the focus keeps these keys for its own
+    // typing (Qt's edit claims them first); the menu then reaches the table's history.
+    if (QAction* redo = menuCommand(form::kCmdRedo))
+        redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    QUndoStack& stack = m_history.stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &CMainDialog::updateEditMenu);
+    updateEditMenu();
+}
+
+void CMainDialog::updateEditMenu()
+{
+    const auto setItem = [](QAction* action, const char* label, const QString& step, bool enabled) {
+        if (!action)
+            return;
+        const QString keys = action->text().section(u'\t', 1);
+        QString text = QString::fromUtf8(label);
+        if (!step.isEmpty())
+            text += u' ' + step;
+        action->setText(text + u'\t' + keys);
+        action->setEnabled(enabled);
+    };
+    const QUndoStack& stack = m_history.stack();
+    setItem(menuCommand(form::kCmdUndo), str::kUndoMenu, stack.undoText(), stack.canUndo());
+    setItem(menuCommand(form::kCmdRedo), str::kRedoMenu, stack.redoText(), stack.canRedo());
+}
+
+void CMainDialog::OnUndo() { m_history.undo(); }
+void CMainDialog::OnRedo() { m_history.redo(); }
+
+// ---- find ----
+
+void CMainDialog::OnFind()
+{
+    if (!m_findDlg)
+        m_findDlg = std::make_unique<CFindDlg>(*this, m_images->weapons, this);
+    m_findDlg->Open();
+}
+
+void CMainDialog::OnFindNext(bool forward)
+{
+    if (!m_findDlg)
+        m_findDlg = std::make_unique<CFindDlg>(*this, m_images->weapons, this);
+    m_findDlg->FindNext(forward);
+}
+
+// ---- compare ----
+
+std::unique_ptr<UnitTable> CMainDialog::readTableToCompare(const std::filesystem::path& file, const QString& shownPath)
+{
+    // One byte more than a table tells a longer file from one of exactly the right size.
+    std::vector<std::uint8_t> bytes(kUnitTableSize + 1);
+    const corvane::ReadResult read = corvane::ReadPrefix(file, bytes);
+    if (!read.opened || read.err != 0) {
+        ShowMessage(QString::fromUtf8(str::kCompareReadFailed).arg(shownPath));
+        return nullptr;
+    }
+    if (read.count < kUnitTableSize) {
+        ShowMessage(QString::fromUtf8(str::kCompareTooShort).arg(shownPath).arg(read.count));
+        return nullptr;
+    }
+    auto table = std::make_unique<UnitTable>();
+    table->load(std::span<const std::uint8_t>(bytes.data(), kUnitTableSize));
+    return table;
+}
+
+void CMainDialog::showComparison(const QString& title, const QString& shownPath, std::unique_ptr<UnitTable> other)
+{
+    if (!m_compareDlg)
+        m_compareDlg = std::make_unique<CCompareDlg>(*this, m_images->weapons, m_images->kinds, this);
+    m_compareDlg->CompareWith(title, shownPath, std::move(other));
+}
+
+void CMainDialog::OnCompareWithBackup()
+{
+    const std::filesystem::path backup = ResolveFile(m_gameFolder, kUnitBackupFileName);
+    std::error_code error;
+    if (!std::filesystem::exists(backup, error)) {
+        ShowMessage(QString::fromUtf8(str::kCompareNoBackup), MsgIcon::Information);
+        return;
+    }
+    const QString shown = gameFolder() + QString::fromLatin1(kUnitBackupFileName);
+    if (std::unique_ptr<UnitTable> other = readTableToCompare(backup, shown))
+        showComparison(QString::fromUtf8(str::kCompareBackupTitle), shown, std::move(other));
+}
+
+void CMainDialog::OnCompareWithFile()
+{
+    FileDialogRequest request;
+    request.title = QString::fromUtf8(str::kCompareFileTitle);
+    request.filter = QString::fromUtf8(str::kCompareFileFilter);
+    request.initialFolder = QString::fromStdU16String(ResolveFolder(m_gameFolder).u16string());
+    const std::optional<QString> chosen = MessageService::instance().chooseFile(request);
+    if (!chosen)
+        return;
+    if (std::unique_ptr<UnitTable> other = readTableToCompare(ToFsPath(*chosen), *chosen))
+        showComparison(QString::fromUtf8(str::kCompareFileTitle), *chosen, std::move(other));
+}

@@ -4,6 +4,7 @@
 
 #include "data/ReferenceTables.h"
 #include "editor/UnitEditorHost.h"
+#include "editor/UnitHistory.h"
 #include "editor/UnitPicture.h"
 #include "framework/Dialog.h"
 #include "tools/EtcDlg.h"
@@ -13,10 +14,13 @@
 #include <QString>
 
 #include <array>
+#include <filesystem>
 #include <memory>
 #include <string>
 
 struct GameImages;
+class CFindDlg;
+class CCompareDlg;
 
 class CMainDialog : public CDialog, public UnitEditorHost {
     Q_OBJECT
@@ -32,6 +36,7 @@ public:
     void selectUnitInList(int unitNumber) override;
     void ShowUnit(int unitNumber) override;
     bool saveFormFields() override { return UpdateData(true); }
+    void recordUnitChanges(UnitChanges changes, const QString& stepText) override;
     QString gameFolder() const override;
     QWidget* window() override { return this; }
 
@@ -48,6 +53,15 @@ public:
     const KindTable& kindTable() const;
     const MoveCostTable& moveCostTable() const;
 
+    // The table's undo history; it tells when the table changed.
+    UnitHistory& history() { return m_history; }
+    // True when unit u differs from the table as last loaded or saved (its list entry is bold).
+    bool isUnitChanged(int unitNumber) const;
+    // The find window, once Ctrl+F or F3 has opened it.
+    CFindDlg* findDialog() const { return m_findDlg.get(); }
+    // The compare window, once a comparison has opened it.
+    CCompareDlg* compareDialog() const { return m_compareDlg.get(); }
+
 protected:
     bool OnInitDialog() override;
     void OnDestroy() override;
@@ -62,6 +76,12 @@ private:
     void fillLists();
     void fillUnitList();
     void widenUnitList(const QString& entryText);
+    // The list entry of unit u in bold when the unit differs from the table as last loaded or saved.
+    void markUnitEntry(int unitNumber);
+    void clearUnitMarks();
+    // The Edit menu's undo and redo items name the steps they would act on.
+    void setUpEditMenu();
+    void updateEditMenu();
 
     // Routed handlers.
     void OnUnitListSelChange();
@@ -82,6 +102,16 @@ private:
     void OnToggleEtcDlg();
     void OnAppExit();
     void OnAbout();
+    void OnUndo();
+    void OnRedo();
+    void OnFind();
+    void OnFindNext(bool forward);
+    void OnCompareWithBackup();
+    void OnCompareWithFile();
+    // Reads a unit table of 276,016 bytes or more for the compare window; nothing (after a message)
+    // when the file cannot be read or is too short.
+    std::unique_ptr<UnitTable> readTableToCompare(const std::filesystem::path& file, const QString& shownPath);
+    void showComparison(const QString& title, const QString& shownPath, std::unique_ptr<UnitTable> other);
 
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
@@ -95,6 +125,10 @@ private:
     std::string m_gameFolder;   // empty or ending in a separator; 8-bit file-name encoding
     int m_dataLoaded = 0;
     std::unique_ptr<GameImages> m_images;
+    std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
+    UnitHistory m_history{*this};
+    std::unique_ptr<CFindDlg> m_findDlg;   // made when first asked for
+    std::unique_ptr<CCompareDlg> m_compareDlg;
 
     // Field values of the form, moved to and from the controls by DoDataExchange.
     QString m_name;

@@ -6,6 +6,7 @@
 #include "data/DataFileSet.h"
 #include "editor/UnitFormIds.h"
 #include "framework/Controls.h"
+#include "res/Strings.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -310,10 +311,13 @@ void CMainDialog::ApplyUnit()
     if (m_etcDlg.isCreated())
         m_etcDlg.CollectUnitData(w);
 
+    const UnitRecord before = m_images->units.record(unitNumber);
     m_images->units.record(unitNumber) = w;
     RefreshUnitListEntry(unitNumber);
     lb::setCurSel(units, position);
     ShowUnit(unitNumber);
+    recordUnitChanges({{unitNumber, before, w}},
+                      QString::fromUtf8(str::kStepApply).arg(unitNumber, 4, 10, QLatin1Char('0')));
     // The refused box keeps the focus, its text selected again after the refresh.
     if (!allTaken)
         if (auto* refused = qobject_cast<QLineEdit*>(focusWidget()))

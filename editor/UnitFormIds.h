@@ -68,6 +68,14 @@ inline constexpr int kCmdToggleEtc = 32779;
 inline constexpr int kCmdCsvExport = 32820;
 inline constexpr int kCmdCsvImport = 32821;
 inline constexpr int kCmdExit = 57665;
+// Commands beyond the original menu.
+inline constexpr int kCmdUndo = 32800;
+inline constexpr int kCmdRedo = 32801;
+inline constexpr int kCmdFind = 32802;
+inline constexpr int kCmdFindNext = 32803;
+inline constexpr int kCmdFindPrevious = 32804;
+inline constexpr int kCmdCompareBackup = 32805;
+inline constexpr int kCmdCompareFile = 32806;
 inline constexpr int kCmdAbout = 16;   // the About entry of the system menu (or of the Help menu)
 
 }  // namespace form

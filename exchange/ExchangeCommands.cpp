@@ -41,10 +41,13 @@ FileDialogRequest UnitFileRequest(bool save, const QString& title, const QString
     return request;
 }
 
-// Copies a record into the table at its unit and rebuilds that unit's list entry.
-void PutUnit(UnitEditorHost& host, int unitNumber, const UnitRecord& record)
+// Copies a record into the table at its unit and rebuilds that unit's list entry; the change is
+// added to `changes` for the undo step.
+void PutUnit(UnitEditorHost& host, int unitNumber, const UnitRecord& record, UnitChanges& changes)
 {
-    host.unitTable().record(unitNumber) = record;
+    UnitRecord& stored = host.unitTable().record(unitNumber);
+    changes.push_back({unitNumber, stored, record});
+    stored = record;
     host.RefreshUnitListEntry(unitNumber);
 }
 
@@ -108,9 +111,11 @@ void ImportUnit(UnitEditorHost& host)
     if (ShowMessage(Text(str::kImportQuestion).arg(FourDigits(unitNumber)), MsgIcon::Question, MsgButtons::OkCancel)
         != MsgAnswer::Ok)
         return;
-    PutUnit(host, unitNumber, record);
+    UnitChanges changes;
+    PutUnit(host, unitNumber, record, changes);
     host.selectUnitInList(unitNumber);
     host.ShowUnit(unitNumber);
+    host.recordUnitChanges(std::move(changes), Text(str::kStepImport).arg(FourDigits(unitNumber)));
 }
 
 void BulkImportUnits(UnitEditorHost& host)
@@ -145,6 +150,7 @@ void BulkImportUnits(UnitEditorHost& host)
     int imported = 0;
     int failed = 0;
     int lastUnit = -1;
+    UnitChanges changes;
     for (const std::string& line : *lines) {
         UnitFileHeader head;
         UnitRecord record;
@@ -152,7 +158,7 @@ void BulkImportUnits(UnitEditorHost& host)
             ++failed;
             continue;
         }
-        PutUnit(host, head.unitNumber, record);
+        PutUnit(host, head.unitNumber, record, changes);
         lastUnit = head.unitNumber;
         ++imported;
     }
@@ -160,6 +166,8 @@ void BulkImportUnits(UnitEditorHost& host)
         host.selectUnitInList(lastUnit);
         host.ShowUnit(lastUnit);
     }
+    // The whole run is one step; the report below comes after it.
+    host.recordUnitChanges(std::move(changes), Text(str::kStepBulkImport).arg(imported));
     if (failed == 0)
         ShowMessage(Text(str::kBulkAllRead).arg(imported), MsgIcon::Information);
     else

@@ -12,12 +12,15 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace {
@@ -173,6 +176,17 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         widget = list;
         break;
     }
+    case ControlKind::ListView: {
+        auto* view = new QTreeWidget(m_client);
+        view->setHeaderLabels(text.split(u'|'));
+        view->setRootIsDecorated(false);
+        view->setUniformRowHeights(true);
+        view->setAllColumnsShowFocus(true);
+        view->setSelectionMode((control.style & Style::ExtendedSel) ? QAbstractItemView::ExtendedSelection
+                                                                    : QAbstractItemView::SingleSelection);
+        widget = view;
+        break;
+    }
     case ControlKind::ComboBox: {
         auto* combo = new QComboBox(m_client);
         // The template's height is the height of the dropped list; the closed combo is one line.
@@ -194,6 +208,9 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
     case ControlKind::CheckBox:
         widget = new QCheckBox(text, m_client);
         break;
+    case ControlKind::RadioButton:
+        widget = new QRadioButton(text, m_client);
+        break;
     case ControlKind::Frame: {
         auto* frame = new QFrame(m_client);
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -214,8 +231,10 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
     if (control.style & Style::Hidden)
         widget->hide();
     widget->setFocusPolicy((control.style & Style::TabStop) || control.kind == ControlKind::PushButton
-                                   || control.kind == ControlKind::CheckBox || control.kind == ControlKind::Edit
+                                   || control.kind == ControlKind::CheckBox || control.kind == ControlKind::RadioButton
+                                   || control.kind == ControlKind::Edit
                                    || control.kind == ControlKind::ComboBox || control.kind == ControlKind::ListBox
+                                   || control.kind == ControlKind::ListView
                                ? Qt::StrongFocus
                                : Qt::NoFocus);
     if (control.id != -1) {
@@ -241,7 +260,11 @@ void CDialog::buildMenu(const MenuTemplate& menu)
                 qmenu->addSeparator();
                 continue;
             }
-            QAction* action = qmenu->addAction(QString::fromUtf8(item.text));
+            const QString text = QString::fromUtf8(item.text);
+            QAction* action = qmenu->addAction(text);
+            // The key named after a tab in the item's text is the command's accelerator.
+            if (const qsizetype tab = text.indexOf(u'\t'); tab >= 0)
+                action->setShortcut(QKeySequence(text.mid(tab + 1), QKeySequence::PortableText));
             if (item.prompt) {
                 const QString prompt = QString::fromUtf8(item.prompt);
                 action->setStatusTip(prompt.section(u'\n', 0, 0));
@@ -257,6 +280,7 @@ void CDialog::buildMenu(const MenuTemplate& menu)
 QWidget* CDialog::control(int id) const { return m_controls.value(id, nullptr); }
 QLineEdit* CDialog::edit(int id) const { return qobject_cast<QLineEdit*>(control(id)); }
 QListWidget* CDialog::list(int id) const { return qobject_cast<QListWidget*>(control(id)); }
+QTreeWidget* CDialog::listView(int id) const { return qobject_cast<QTreeWidget*>(control(id)); }
 QComboBox* CDialog::combo(int id) const { return qobject_cast<QComboBox*>(control(id)); }
 QAbstractButton* CDialog::button(int id) const { return qobject_cast<QAbstractButton*>(control(id)); }
 QAction* CDialog::menuCommand(int commandId) const { return m_commands.value(commandId, nullptr); }
@@ -287,12 +311,16 @@ void CDialog::connectRoute(const Route& route)
             // After the selection has moved: a mouse press moves the current row first.
             if (auto* listBox = qobject_cast<CListBox*>(widget))
                 connect(listBox, &CListBox::selChange, this, fire);
+            else if (auto* view = qobject_cast<QTreeWidget*>(widget))
+                connect(view, &QTreeWidget::itemSelectionChanged, this, fire);
             else if (auto* comboBox = qobject_cast<QComboBox*>(widget))
                 connect(comboBox, &QComboBox::activated, this, fire);
             break;
         case Notify::DoubleClick:
             if (auto* listWidget = qobject_cast<QListWidget*>(widget))
                 connect(listWidget, &QListWidget::itemDoubleClicked, this, fire);
+            else if (auto* view = qobject_cast<QTreeWidget*>(widget))
+                connect(view, &QTreeWidget::itemDoubleClicked, this, fire);
             break;
         case Notify::KillFocus:
             widget->installEventFilter(this);

@@ -15,6 +15,7 @@ class QAbstractButton;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QTreeWidget;
 class QMenuBar;
 class QAction;
 
@@ -57,6 +58,7 @@ public:
     QWidget* control(int id) const;
     QLineEdit* edit(int id) const;
     QListWidget* list(int id) const;
+    QTreeWidget* listView(int id) const;
     QComboBox* combo(int id) const;
     QAbstractButton* button(int id) const;
     QAction* menuCommand(int commandId) const;

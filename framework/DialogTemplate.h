@@ -11,9 +11,11 @@ enum class ControlKind {
     GroupBox,    // a titled frame drawn behind the controls it surrounds
     Edit,        // one-line edit box
     ListBox,
+    ListView,    // report-style list: columns named by the text, "title|title|..."
     ComboBox,    // drop-down list
     PushButton,
     CheckBox,    // automatic check box
+    RadioButton, // automatic radio button; the radio buttons of one window form one group
     Frame,       // sunken black frame (the picture)
     Placeholder, // hidden rectangle reserved for a file dialog's own controls
 };
@@ -34,6 +36,7 @@ inline constexpr std::uint32_t Default = 1u << 9;      // the default push butto
 inline constexpr std::uint32_t Hidden = 1u << 10;
 inline constexpr std::uint32_t Sort = 1u << 11;        // carried, but every list is filled at explicit positions
 inline constexpr std::uint32_t NoIntegralHeight = 1u << 12;
+inline constexpr std::uint32_t ExtendedSel = 1u << 13;  // a list where Shift and Ctrl select several entries
 // An edit box holding a number: right-aligned, bordered, scrolling sideways, a tab stop.
 inline constexpr std::uint32_t NumberBox = Right | AutoHScroll | Border | TabStop;
 }  // namespace Style

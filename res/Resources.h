@@ -15,6 +15,8 @@ extern const DialogTemplate kDialog135;  // weapon picker
 extern const DialogTemplate kDialog137;  // unknown data
 extern const DialogTemplate kDialog138;  // bulk import confirmation
 extern const DialogTemplate kDialog139;  // panel of the unit file dialog
+extern const DialogTemplate kDialog200;  // find a unit
+extern const DialogTemplate kDialog201;  // compare with another unit table
 extern const MenuTemplate kMenu133;      // main dialog menu
 }  // namespace res
 

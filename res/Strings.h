@@ -44,4 +44,33 @@ inline constexpr char kCsvExportTitle[] = "CSVに書き出し";
 inline constexpr char kCsvExportName[] = "unitinfo.csv";
 inline constexpr char kCsvImportTitle[] = "CSVから読み込み";
 inline constexpr char kCsvHasErrors[] = "CSVファイルに%1個の誤りがあるため、何も読み込みませんでした。";
+
+// Edit menu: undo and redo, with the name of the step they act on (%1 of a step: four digits or a count).
+inline constexpr char kUndoMenu[] = "元に戻す(&U)";
+inline constexpr char kRedoMenu[] = "やり直し(&R)";
+inline constexpr char kStepApply[] = "%1の適用";
+inline constexpr char kStepClone[] = "%1への複製";
+inline constexpr char kStepImport[] = "%1の読み込み";
+inline constexpr char kStepBulkImport[] = "%1個の一括読み込み";
+
+// Find window: the outcome line (%1: the text looked for).
+inline constexpr char kFindNoText[] = "検索する文字列を入力してください";
+inline constexpr char kFindNoMatch[] = "「%1」は見つかりません";
+inline constexpr char kFindWrappedToFirst[] = "最後まで検索したので、先頭から続けました";
+inline constexpr char kFindWrappedToLast[] = "先頭まで検索したので、最後から続けました";
+
+// Compare window.
+inline constexpr char kCompareBackupTitle[] = "ﾊﾞｯｸｱｯﾌﾟと比較";
+inline constexpr char kCompareFileTitle[] = "他のﾌｧｲﾙと比較";
+inline constexpr char kCompareFileFilter[] = "ﾕﾆｯﾄﾃﾞｰﾀ (*.dat;*.org)|*.dat;*.org|全てのﾌｧｲﾙ (*.*)|*.*||";
+inline constexpr char kCompareNoBackup[] =
+    "ゲームフォルダにﾊﾞｯｸｱｯﾌﾟ (UNITINFO.ORG) がありません。\nﾊﾞｯｸｱｯﾌﾟは最初の上書き保存のときに作られます。";
+inline constexpr char kCompareReadFailed[] = "%1 を読み込めませんでした";
+inline constexpr char kCompareTooShort[] =
+    "%1 はユニットデータではありません。\n276,016 バイト以上必要ですが、%2 バイトしかありません。";
+inline constexpr char kCompareSource[] = "比較先: %1";
+inline constexpr char kCompareCount[] = "違いのあるユニット: %1";
+inline constexpr char kCompareNone[] = "違いのあるユニットはありません";
+inline constexpr char kStepRevert[] = "%1を比較先に戻す";   // %1: four digits, or a count
+inline constexpr char kStepRevertCount[] = "%1個を比較先に戻す";
 }  // namespace str

@@ -68,6 +68,10 @@ public:
     void selectUnitInList(int u) override { lb::setCurSel(&list, u); }
     void ShowUnit(int u) override { shown.push_back(u); }
     bool saveFormFields() override { return true; }
+    void recordUnitChanges(UnitChanges changes, const QString& text) override
+    {
+        steps.push_back({std::move(changes), text});
+    }
     QString gameFolder() const override { return {}; }
     QWidget* window() override { return &owner; }
 
@@ -76,6 +80,7 @@ public:
     QListWidget list;
     bool loaded = true;
     std::vector<int> shown;
+    std::vector<std::pair<UnitChanges, QString>> steps;
 };
 
 QByteArray UnitFile(int tag, int unit, const UnitRecord& record)

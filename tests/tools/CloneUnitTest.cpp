@@ -47,6 +47,10 @@ public:
         calls.push_back("save form");
         return true;
     }
+    void recordUnitChanges(UnitChanges changes, const QString& text) override
+    {
+        calls.push_back("step " + text.toStdString() + " " + std::to_string(changes.size()));
+    }
     QString gameFolder() const override { return {}; }
     QWidget* window() override { return &mainWindow; }
 
@@ -118,7 +122,7 @@ private slots:
             if (i < target || i >= target + kUnitRecordSize)
                 QCOMPARE(after[i], before[i]);
         QCOMPARE(FromCp932(UnitListText(20, host.units->record(20))), QStringLiteral("0020:複製元の兵器"));
-        QCOMPARE(host.calls, (std::vector<std::string>{"save form", "refresh 20", "select 20", "show 20"}));
+        QCOMPARE(host.calls, (std::vector<std::string>{"save form", "refresh 20", "select 20", "show 20", "step 0020への複製 1"}));
     }
 
     void destinationListShowsTheTableAsItIsNow()

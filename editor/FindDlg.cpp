@@ -1,0 +1,81 @@
+#include "editor/FindDlg.h"
+
+#include "editor/UnitEditorHost.h"
+#include "res/Resources.h"
+#include "res/Strings.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+
+CFindDlg::CFindDlg(UnitEditorHost& host, const WeaponTable& weapons, QWidget* owner)
+    : CDialog(res::kDialog200, owner), m_host(host), m_weapons(weapons)
+{
+    setRoutes({
+        Route{Notify::Clicked, kNextId, kNextId, [this](int) { FindNext(true); }, false, "OnFindNext"},
+        Route{Notify::Clicked, kPreviousId, kPreviousId, [this](int) { FindNext(false); }, false, "OnFindPrevious"},
+    });
+    // F3 and Shift+F3 work here as in the main dialog.
+    for (const bool forward : {true, false}) {
+        auto* action = new QAction(this);
+        action->setShortcut(forward ? QKeySequence(Qt::Key_F3) : QKeySequence(Qt::SHIFT | Qt::Key_F3));
+        connect(action, &QAction::triggered, this, [this, forward] { FindNext(forward); });
+        addAction(action);
+    }
+}
+
+bool CFindDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    button(kByNameId)->setChecked(true);
+    return true;
+}
+
+void CFindDlg::Open()
+{
+    Create();
+    show();
+    raise();
+    activateWindow();
+    edit(kTextId)->setFocus();
+    edit(kTextId)->selectAll();
+}
+
+void CFindDlg::OnOK() { FindNext(true); }
+
+FindTarget CFindDlg::target() const
+{
+    if (button(kByNumberId)->isChecked())
+        return FindTarget::Number;
+    if (button(kByWeaponId)->isChecked())
+        return FindTarget::Weapon;
+    return FindTarget::Name;
+}
+
+void CFindDlg::FindNext(bool forward)
+{
+    if (!m_host.isDataLoaded())
+        return;
+    const QString text = isCreated() ? edit(kTextId)->text().trimmed() : QString();
+    if (text.isEmpty()) {
+        const bool wasOpen = isVisible();
+        Open();
+        setOutcome(wasOpen ? QString::fromUtf8(str::kFindNoText) : QString());
+        return;
+    }
+    const FindResult found = FindUnit(m_host.unitTable(), m_weapons, target(), text, m_host.currentUnit(), forward);
+    if (found.unit < 0) {
+        setOutcome(QString::fromUtf8(str::kFindNoMatch).arg(text));
+        return;
+    }
+    setOutcome(found.wrapped ? QString::fromUtf8(forward ? str::kFindWrappedToFirst : str::kFindWrappedToLast)
+                             : QString());
+    // As a click in the unit list: the entry is selected and the unit shown.
+    m_host.selectUnitInList(found.unit);
+    m_host.ShowUnit(found.unit);
+}
+
+QString CFindDlg::outcome() const { return qobject_cast<QLabel*>(control(kOutcomeId))->text(); }
+
+void CFindDlg::setOutcome(const QString& text) { qobject_cast<QLabel*>(control(kOutcomeId))->setText(text); }
