@@ -1,5 +1,6 @@
 #pragma once
-// Uncompressed 24-bit Windows bitmap files, built in memory.
+// Windows bitmap files, built in memory: uncompressed 24-bit pictures, and pictures of 1, 4 or 8 bits
+// per pixel with a palette, uncompressed or run-length coded.
 
 #include <cstdint>
 #include <functional>
@@ -27,3 +28,25 @@ std::vector<std::uint8_t> MakeBmp(int width, int height, const std::function<Bmp
 // The same from a list of width * height colours, row by row from the top row.
 // Throws std::invalid_argument when the list does not hold exactly width * height colours.
 std::vector<std::uint8_t> MakeBmp(int width, int height, std::span<const BmpColor> topDownPixels);
+
+// How the pixels of an indexed bitmap are stored.
+enum class BmpCoding { Plain, RunLength };
+
+// Bytes of one stored row of an uncompressed picture of the given bits per pixel, padded to four.
+std::size_t BmpRowSize(int width, int bitsPerPixel);
+
+// A complete .bmp file with a palette. bitsPerPixel is 1, 4 or 8; index(x, y) gives the palette
+// position of column x of row y, row 0 being the top row. RunLength codes 8-bit pictures as RLE8 and
+// 4-bit pictures as RLE4: runs of one index, an end-of-line code after each row but the
+// top one, and the end-of-bitmap code after that.
+// Throws std::invalid_argument for a size that is not positive, an unknown number of bits, a palette
+// of more than 2^bitsPerPixel colours, or RunLength with 1 bit per pixel.
+std::vector<std::uint8_t> MakeIndexedBmp(int width, int height, int bitsPerPixel, std::span<const BmpColor> palette,
+                                         const std::function<std::uint8_t(int x, int y)>& index,
+                                         BmpCoding coding = BmpCoding::Plain);
+
+// A .bmp file around pixel bytes given as they are stored (rows bottom-up, or a run-length stream):
+// file and info headers, the palette, then the bytes. compression is 0 (none), 1 (RLE8) or 2 (RLE4).
+std::vector<std::uint8_t> MakeBmpFromStoredPixels(int width, int height, int bitsPerPixel, int compression,
+                                                  std::span<const BmpColor> palette,
+                                                  std::span<const std::uint8_t> storedPixels);

@@ -18,6 +18,8 @@ class UnitPicture : public QObject {
 public:
     // Pictures larger than this on either side are refused unread.
     static constexpr int kMaxSide = 4096;
+    // Files larger than the largest such picture (32 bits a pixel) with its headers are refused unread.
+    static constexpr qint64 kMaxFileBytes = qint64(kMaxSide) * kMaxSide * 4 + 2048;
 
     explicit UnitPicture(QObject* parent = nullptr);
 
@@ -36,7 +38,8 @@ public:
     const QString& altPicturePath() const { return m_altPicturePath; }
     const QImage& picture() const { return m_picture; }
 
-    // Reads a bitmap file; a null image when it is missing, not a bitmap, malformed or too large.
+    // Reads a bitmap file as 32-bit pixels; a null image when it is missing, not a bitmap, malformed,
+    // too large, or shorter than its headers say its pixels need.
     static QImage ReadBitmap(const QString& path);
     // Fills client black and draws the left half of picture into it as described above.
     static void Paint(QPainter& painter, const QRect& client, const QImage& picture);

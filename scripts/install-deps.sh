@@ -10,6 +10,7 @@ packages=(
   desktop-file-utils appstream dpkg-dev       # checks of the desktop entry, the metainfo and the .deb
   xvfb xauth xdotool                          # the installed program started on a virtual display
   libgtest-dev googletest libbenchmark-dev
+  valgrind                                    # scripts/valgrind-picture-tests.sh
 )
 
 missing=()
