@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 namespace cp932 {
 namespace {
@@ -15,6 +16,22 @@ constexpr char16_t kUserFirst = 0xE000;       // code 0xF040
 constexpr unsigned kUserFirstLead = 0xF0;
 constexpr unsigned kUserLastLead = 0xF9;
 constexpr unsigned kTrailsPerLead = 188;
+
+// Single bytes outside ASCII and the half-width katakana that Windows maps all the same.
+constexpr std::array<std::pair<unsigned char, char16_t>, 5> kOtherSingleBytes{{
+    {0x80, 0x0080}, {0xA0, 0xF8F0}, {0xFD, 0xF8F1}, {0xFE, 0xF8F2}, {0xFF, 0xF8F3}}};
+
+// The character of a single byte that is not a lead byte, 0 when there is none.
+char16_t decodeSingle(unsigned char b) {
+    if (b < 0x80)
+        return b;
+    if (b >= 0xA1 && b <= 0xDF)
+        return static_cast<char16_t>(kHalfWidthFirst + (b - 0xA1));
+    for (const auto& [byte, c] : kOtherSingleBytes)
+        if (byte == b)
+            return c;
+    return 0;
+}
 
 bool isTrailByte(unsigned b) {
     return b >= 0x40 && b <= 0xFC && b != 0x7F;
@@ -48,6 +65,8 @@ EncodeTable buildEncodeTable() {
         table[b] = static_cast<std::uint16_t>(b);
     for (unsigned b = 0xA1; b <= 0xDF; ++b)
         table[kHalfWidthFirst + (b - 0xA1)] = static_cast<std::uint16_t>(b);
+    for (const auto& [b, c] : kOtherSingleBytes)
+        table[c] = b;
 
     // Where a character has several codes Windows writes the lowest one, except that the
     // NEC-selected IBM extensions (lead 0xED/0xEE) are never written: their characters all
@@ -84,31 +103,49 @@ bool isLeadByte(unsigned char b) {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-std::u16string decode(std::string_view bytes) {
+namespace {
+
+// Decodes bytes; each byte that does not start a valid character gives U+FFFD, and *valid (if given)
+// becomes false.
+std::u16string decodeBytes(std::string_view bytes, bool* valid) {
     std::u16string text;
     text.reserve(bytes.size());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
         const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            text.push_back(static_cast<char16_t>(b));
-            ++i;
-        } else if (b >= 0xA1 && b <= 0xDF) {
-            text.push_back(static_cast<char16_t>(kHalfWidthFirst + (b - 0xA1)));
-            ++i;
-        } else {
-            const char16_t c =
-                i + 1 < n ? decodePair(b, static_cast<unsigned char>(bytes[i + 1])) : char16_t{0};
-            if (c != 0) {
-                text.push_back(c);
-                i += 2;
-            } else {
-                text.push_back(kReplacement);
-                ++i;
-            }
+        char16_t c = 0;
+        std::size_t width = 1;
+        if (!isLeadByte(b)) {
+            c = decodeSingle(b);
+        } else if (i + 1 < n) {
+            c = decodePair(b, static_cast<unsigned char>(bytes[i + 1]));
+            width = 2;
         }
+        if (c == 0 && b != 0) {  // U+0000 only comes from the zero byte
+            text.push_back(kReplacement);
+            if (valid)
+                *valid = false;
+            ++i;
+            continue;
+        }
+        text.push_back(c);
+        i += width;
     }
+    return text;
+}
+
+}  // namespace
+
+std::u16string decode(std::string_view bytes) {
+    return decodeBytes(bytes, nullptr);
+}
+
+std::optional<std::u16string> decodeValid(std::string_view bytes) {
+    bool valid = true;
+    std::u16string text = decodeBytes(bytes, &valid);
+    if (!valid)
+        return std::nullopt;
     return text;
 }
 

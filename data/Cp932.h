@@ -4,7 +4,8 @@
 // This is the one place that converts between stored bytes and screen text (UTF-16).
 //
 // Single bytes: 0x00-0x7F are ASCII (0x5C is U+005C, 0x7E is U+007E), 0xA1-0xDF are the
-// half-width katakana U+FF61-U+FF9F. Double bytes (lead 0x81-0x9F or 0xE0-0xFC, trail
+// half-width katakana U+FF61-U+FF9F; as on Windows, 0x80 is U+0080 and 0xA0, 0xFD, 0xFE, 0xFF are
+// U+F8F0-U+F8F3. Double bytes (lead 0x81-0x9F or 0xE0-0xFC, trail
 // 0x40-0x7E or 0x80-0xFC) follow Microsoft's table, NEC and IBM extensions included;
 // the user-defined area 0xF040-0xF9FC is U+E000-U+E757.
 
@@ -18,6 +19,10 @@ namespace cp932 {
 // Each byte that does not start a valid character gives one U+FFFD and decoding goes on with
 // the next byte, so an ASCII byte after a bad lead byte is kept.
 std::u16string decode(std::string_view bytes);
+
+// The same, or nothing when some byte does not start a valid character (where decode would give
+// U+FFFD). A character with several codes decodes from each of them.
+std::optional<std::u16string> decodeValid(std::string_view bytes);
 
 // Encode UTF-16 to code page 932. Returns std::nullopt and sets *badChar (if given) to the first
 // character (as UTF-16 code units) that code page 932 cannot hold; never substitutes '?'.

@@ -55,9 +55,14 @@ TEST(Cp932, SingleBytes) {
     }
     for (unsigned b = 0xA1; b <= 0xDF; ++b)
         EXPECT_EQ(cp932::decode(bytesOf(b)), std::u16string(1, static_cast<char16_t>(0xFF61 + b - 0xA1)));
-    // Neither characters nor lead bytes.
-    for (unsigned b : {0x80u, 0xA0u, 0xFDu, 0xFEu, 0xFFu})
-        EXPECT_EQ(cp932::decode(bytesOf(b)), u"\uFFFD") << std::hex << b;
+    // Not lead bytes: Windows maps them to U+0080 and four private-use characters, and back.
+    const std::pair<unsigned, char16_t> others[] = {
+        {0x80, u'\u0080'}, {0xA0, u'\uF8F0'}, {0xFD, u'\uF8F1'}, {0xFE, u'\uF8F2'}, {0xFF, u'\uF8F3'}};
+    for (const auto& [b, c] : others) {
+        EXPECT_EQ(cp932::decode(bytesOf(b)), std::u16string(1, c)) << std::hex << b;
+        EXPECT_EQ(encodeOk(std::u16string(1, c)), bytesOf(b)) << std::hex << b;
+    }
+    EXPECT_EQ(cp932::decode("\x88\x9F\x80\xFF"), u"\u4E9C\u0080\uF8F3");
     EXPECT_EQ(cp932::decode(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
@@ -142,7 +147,7 @@ TEST(Cp932, EveryEncodableCharacterDecodesBack) {
                 expected = twin;
         EXPECT_EQ(back, std::u16string(1, expected)) << std::hex << u;
     }
-    EXPECT_EQ(encodable, 9403);
+    EXPECT_EQ(encodable, 9408);
 }
 
 TEST(Cp932, BrokenInputBecomesReplacementCharacters) {
@@ -152,7 +157,7 @@ TEST(Cp932, BrokenInputBecomesReplacementCharacters) {
     // A trail byte outside 0x40-0x7E / 0x80-0xFC: the byte after the lead is kept.
     EXPECT_EQ(cp932::decode("\x81\x20X"), u"\uFFFD X");
     EXPECT_EQ(cp932::decode("\x81\x7F"), u"\uFFFD\x7F");
-    EXPECT_EQ(cp932::decode("\x81\xFD"), u"\uFFFD\uFFFD");
+    EXPECT_EQ(cp932::decode("\x81\xFD"), u"\uFFFD\uF8F1");
     EXPECT_EQ(cp932::decode(std::string("\x81\0", 2)), std::u16string(u"\uFFFD\0", 2));
     EXPECT_EQ(cp932::decode("\x81\xB1"), u"\uFFFD\uFF71");
     // A well-formed but undefined code.
@@ -161,7 +166,18 @@ TEST(Cp932, BrokenInputBecomesReplacementCharacters) {
     EXPECT_EQ(cp932::decode("\xFC\x4C"), u"\uFFFD\x4C");
     EXPECT_EQ(cp932::decode("\x85\x81\x40"), u"\uFFFD\u3000");
     // Good text around bad bytes survives.
-    EXPECT_EQ(cp932::decode("\x88\x9F\x80\x88\x9F"), u"\u4E9C\uFFFD\u4E9C");
+    EXPECT_EQ(cp932::decode("\x88\x9F\x85\x88\x9F"), u"\u4E9C\uFFFD\u4E9C");
+}
+
+// Valid text is every byte string that decodes without a replacement character; the zero byte and
+// characters with several codes included.
+TEST(Cp932, ValidTextDecodesEveryCode) {
+    EXPECT_EQ(cp932::decodeValid("\x87\x9A\xEE\xEF\xFA\x4A"), cp932::decode("\x87\x9A\xEE\xEF\xFA\x4A"));
+    EXPECT_EQ(cp932::decodeValid(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
+    EXPECT_EQ(cp932::decodeValid("\x80\xA0\xFD"), std::u16string(u"\u0080\uF8F0\uF8F1"));
+    EXPECT_EQ(cp932::decodeValid(""), std::u16string());
+    for (const char* bad : {"\x82", "AB\x88", "\x81\x7F", "\x85\x40", "ok\xFC\x4C"})
+        EXPECT_FALSE(cp932::decodeValid(bad).has_value()) << bad;
 }
 
 TEST(Cp932, DecodeNeverReadsPastTheEnd) {
@@ -179,7 +195,7 @@ TEST(Cp932, UnencodableCharactersAreReportedNotReplaced) {
     EXPECT_EQ(encodeBad(u"\u00A5"), u"\u00A5");  // yen sign: 0x5C is the backslash
     EXPECT_EQ(encodeBad(u"\uFFFD"), u"\uFFFD");
     EXPECT_EQ(encodeBad(u"\uE758"), u"\uE758");  // just past the user-defined area
-    EXPECT_EQ(encodeBad(u"\u0080"), u"\u0080");
+    EXPECT_EQ(encodeBad(u"\u0081"), u"\u0081");
     // The first bad character is the one reported.
     EXPECT_EQ(encodeBad(u"ab\u00E9c\u00E8"), u"\u00E9");
     // A surrogate pair is one character; lone surrogates are reported alone.
