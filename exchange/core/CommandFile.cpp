@@ -53,10 +53,11 @@ std::optional<fs::path> LinePath(PathLookup& lookup, std::string_view folderText
     if (line.find('\0') != std::string_view::npos)
         return std::nullopt;
     // Decoding before the separators are looked at keeps a trail byte 0x5C (as in "表") inside its
-    // character; bytes that do not decode and encode back unchanged are no text.
-    const std::u16string text = cp932::decode(line);
-    if (cp932::encode(text) != std::string(line))
+    // character. A character with several codes is text whichever code it has.
+    const std::optional<std::u16string> decoded = cp932::decodeValid(line);
+    if (!decoded)
         return std::nullopt;
+    const std::u16string& text = *decoded;
 #ifdef _WIN32
     (void)lookup;
     (void)toOpen;

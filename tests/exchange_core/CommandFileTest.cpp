@@ -146,8 +146,25 @@ TEST(CommandLinePath, LinesThatAreNoFileNameGiveNothing)
     TempFolder folder;
     EXPECT_FALSE(LookUp(folder.text(), std::string("unit\0.sui", 9)));
     EXPECT_FALSE(LookUp(folder.text(), "\x81"));           // a lead byte without its trail
-    EXPECT_FALSE(LookUp(folder.text(), "unit\xff.sui"));   // no character at all
+    EXPECT_FALSE(LookUp(folder.text(), "unit\x81.sui"));   // a lead byte before a '.'
     EXPECT_FALSE(LookUp(folder.text(), "\x85\x40.sui"));   // an unassigned code
+}
+
+// Characters with two codes name their file whichever code the line holds, as do the single bytes
+// that Windows maps to characters of their own.
+TEST(CommandLinePath, EveryCodeOfACharacterNamesItsFile)
+{
+    TempFolder folder;
+    WriteText(folder.path() / "\u2235.sui", "8");        // 0x81E6, also 0x879A and 0xFA5B
+    WriteText(folder.path() / "\u2170.sui", "9");        // 0xFA40, also 0xEEEF
+    WriteText(folder.path() / "\u2160.sui", "10");       // 0x8754, also 0xFA4A
+    WriteText(folder.path() / "u\uF8F3\u0080.sui", "11");  // the single bytes 0xFF and 0x80
+    for (const char* line : {"\x87\x9A.sui", "\xFA\x5B.sui", "\x81\xE6.sui", "\xEE\xEF.sui", "\xFA\x40.sui",
+                             "\xFA\x4A.sui", "\x87\x54.sui", "u\xFF\x80.sui"}) {
+        const auto path = LookUp(folder.text(), line);
+        ASSERT_TRUE(path) << line;
+        EXPECT_TRUE(fs::is_regular_file(*path)) << line;
+    }
 }
 
 TEST(CommandLinePath, BlanksAndEmptyLinesAreKept)
