@@ -25,8 +25,6 @@ CUnitFileDialog::CUnitFileDialog(const FileDialogRequest& request, QWidget* pare
     : QFileDialog(parent), m_request(request)
 {
     MessageService::prepareFileDialog(*this, request);
-    if (!request.save)
-        setFileMode(QFileDialog::AnyFile);
 
     m_panel = new CDialog(res::kDialog139, this);
     m_panel->Create();

@@ -1,12 +1,19 @@
 #include "framework/MessageService.h"
 
+#include "data/GamePaths.h"
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QMessageBox>
+#include <QSortFilterProxyModel>
 
 #include <functional>
+#include <string>
+#include <utility>
 
 MessageService& MessageService::instance()
 {
@@ -49,22 +56,73 @@ MsgAnswer MessageService::message(std::string_view utf8Text, MsgIcon icon, MsgBu
     return show(QString::fromUtf8(utf8Text.data(), qsizetype(utf8Text.size())), icon, buttons);
 }
 
-QStringList MessageService::qtNameFilters(const QString& programFilter)
+namespace {
+
+// The entries of a filter in the program's form, "desc|pat|desc|pat||": what the dialog lists, as
+// "desc (pat)", and the pattern. A description that already ends with its patterns in parentheses
+// is listed as it is.
+std::vector<std::pair<QString, QString>> FilterEntries(const QString& programFilter)
 {
-    // "desc|pat|desc|pat||" -> {"desc (pat)", ...}; a description that already ends with its
-    // patterns in parentheses is kept as it is.
-    QStringList parts = programFilter.split(u'|');
-    QStringList filters;
+    const QStringList parts = programFilter.split(u'|');
+    std::vector<std::pair<QString, QString>> entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString& description = parts[i];
         const QString patterns = QString(parts[i + 1]).replace(u';', u' ');
         if (description.isEmpty() && patterns.isEmpty())
             break;
         if (description.endsWith(u')') && description.contains(u'(' + patterns.section(u' ', 0, 0)))
-            filters << description;
+            entries.emplace_back(description, parts[i + 1]);
         else
-            filters << description + QStringLiteral(" (") + patterns + u')';
+            entries.emplace_back(description + QStringLiteral(" (") + patterns + u')', parts[i + 1]);
     }
+    return entries;
+}
+
+// Shows the files whose names the selected filter's pattern matches, by the program's one matcher:
+// whatever the letters' case, and "*.*" for every file, names without a dot included. Folders are
+// always shown. The file system model underneath filters nothing.
+class FileNameFilter : public QSortFilterProxyModel {
+public:
+    FileNameFilter(QFileDialog& dialog, const QString& programFilter)
+        : QSortFilterProxyModel(&dialog), m_entries(FilterEntries(programFilter))
+    {
+        QObject::connect(&dialog, &QFileDialog::filterSelected, this, &FileNameFilter::use);
+    }
+
+    // The dialog applies its own filter to the model first; it is taken off again here.
+    void use(const QString& shownFilter)
+    {
+        if (auto* files = qobject_cast<QFileSystemModel*>(sourceModel()))
+            files->setNameFilters({});
+        m_pattern.clear();
+        for (const auto& [shown, pattern] : m_entries)
+            if (shown == shownFilter)
+                m_pattern = pattern.toStdString();
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        const QModelIndex index = sourceModel()->index(row, 0, parent);
+        if (!files || m_pattern.empty() || files->isDir(index))
+            return true;
+        return MatchesFilterPattern(QFile::encodeName(files->fileName(index)).toStdString(), m_pattern);
+    }
+
+private:
+    std::vector<std::pair<QString, QString>> m_entries;
+    std::string m_pattern;
+};
+
+}  // namespace
+
+QStringList MessageService::qtNameFilters(const QString& programFilter)
+{
+    QStringList filters;
+    for (const auto& [shown, pattern] : FilterEntries(programFilter))
+        filters << shown;
     return filters;
 }
 
@@ -73,11 +131,14 @@ void MessageService::prepareFileDialog(QFileDialog& dialog, const FileDialogRequ
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setWindowTitle(request.title);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Open dialogs too take a typed name of a file that does not exist: the command then fails to
+    // open it and says so.
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
+    auto* filter = new FileNameFilter(dialog, request.filter);
+    dialog.setProxyModel(filter);
     dialog.setNameFilters(qtNameFilters(request.filter));
-    // Game folders come from Windows: "*.dat" must show UNITINFO.DAT too.
-    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    filter->use(dialog.selectedNameFilter());
     if (!request.initialFolder.isEmpty())
         dialog.setDirectory(request.initialFolder);
     if (!request.initialName.isEmpty())

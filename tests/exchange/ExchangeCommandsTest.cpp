@@ -18,7 +18,10 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -583,10 +586,38 @@ private slots:
         QCOMPARE(requests.at(1).initialFolder, path(QStringLiteral("bulk4/")));
     }
 
+    // The Open dialog of the bulk import takes a typed name of a file that does not exist; the
+    // command then reports that it cannot open it, while filling the list and again on OK.
     void commandFileThatCannotBeOpenedIsReportedTwice()
     {
         FakeHost host;
-        service().queueFile(path(QStringLiteral("nothing-here.cmd")));
+        BulkImportUnits(host);  // the dialog the command asks for, cancelled
+        const auto requests = service().takeFileRequests();
+        QCOMPARE(requests.size(), size_t(1));
+        QFileDialog dialog;
+        FileDialogRequest request = requests[0];
+        request.initialFolder = m_dir.path();
+        MessageService::prepareFileDialog(dialog, request);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        auto* name = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(name);
+        name->setFocus();
+        QTest::keyClicks(name, QStringLiteral("nothing-here.cmd"));
+        // A dialog that insists on an existing file says so in a box of its own: close it.
+        bool refused = false;
+        QTimer::singleShot(500, &dialog, [&refused] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                refused = true;
+                box->reject();
+            }
+        });
+        QTest::keyClick(name, Qt::Key_Return);
+        QVERIFY(!refused);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(dialog.selectedFiles(), QStringList{path(QStringLiteral("nothing-here.cmd"))});
+
+        service().queueFile(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
         Confirmation confirmation;
         AnswerConfirmation(confirmation, 1);
         BulkImportUnits(host);

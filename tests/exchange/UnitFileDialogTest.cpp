@@ -11,6 +11,8 @@
 #include "framework/MessageService.h"
 #include "res/Strings.h"
 
+#include <QAbstractProxyModel>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileSystemModel>
@@ -68,8 +70,10 @@ private:
         QVERIFY(view);
         auto* model = dialog.findChild<QFileSystemModel*>();
         QVERIFY(model);
-        QTRY_VERIFY(model->index(file).isValid() && view->visualRect(model->index(file)).isValid());
-        const QModelIndex index = model->index(file);
+        // The view shows the files through the dialog's filter.
+        const auto shown = [&] { return dialog.proxyModel()->mapFromSource(model->index(file)); };
+        QTRY_VERIFY(shown().isValid() && view->visualRect(shown()).isValid());
+        const QModelIndex index = shown();
         view->scrollTo(index);
         dialog.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
@@ -89,6 +93,7 @@ private slots:
         WriteAll(path(QStringLiteral("short.sui")), UnitFile(143, 12, QStringLiteral("短い"), 153));
         WriteAll(path(QStringLiteral("long.sui")), UnitFile(143, 12, QStringLiteral("長い"), 600));
         WriteAll(path(QStringLiteral("readme.txt")), "hello");
+        WriteAll(path(QStringLiteral("unit0013")), UnitFile(143, 13, QStringLiteral("拡張子なし")));
         QDir(m_dir.path()).mkdir(QStringLiteral("folder.sui"));
     }
     void init() { guitest::resetSettings(); }
@@ -177,19 +182,25 @@ private slots:
         QCOMPARE(dialog.windowTitle(), QStringLiteral("兵器データの読み込み"));
     }
 
-    void filterShowsUnitFilesWhateverTheirCase()
+    // The unit file filter lists exchange files whatever their case; "全てのﾌｧｲﾙ (*.*)", chosen with
+    // the keyboard, lists every file: one saved without an extension can be picked and previewed.
+    void filtersListWhatTheyMatch()
     {
         CUnitFileDialog dialog(Request(false, m_dir.path()));
-        QCOMPARE(dialog.nameFilters().size(), 2);
-        auto* model = dialog.findChild<QFileSystemModel*>();
-        QVERIFY(model);
-        QTRY_VERIFY(model->rowCount(model->index(m_dir.path())) > 0);
-        const auto enabled = [&](const QString& name) {
-            return bool(model->flags(model->index(path(name))) & Qt::ItemIsEnabled);
-        };
-        QVERIFY(enabled(QStringLiteral("UNIT0012.SUI")));
-        QVERIFY(enabled(QStringLiteral("unit0007.sui")));
-        QVERIFY(!enabled(QStringLiteral("readme.txt")));
+        QCOMPARE(dialog.nameFilters(), QStringList({QStringLiteral("ﾕﾆｯﾄﾃﾞｰﾀﾌｧｲﾙ (*.sui)"), QStringLiteral("全てのﾌｧｲﾙ (*.*)")}));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QStringList unitFiles{"UNIT0012.SUI", "folder.sui", "long.sui", "short.sui", "tag0.sui", "unit0007.sui", "unit1280.sui"};
+        QTRY_COMPARE(guitest::shownFileNames(dialog), unitFiles);
+
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        QTRY_VERIFY(guitest::shownFileNames(dialog).contains(QStringLiteral("unit0013")));
+        QVERIFY(guitest::shownFileNames(dialog).contains(QStringLiteral("readme.txt")));
+        clickFile(dialog, path(QStringLiteral("unit0013")));
+        QTRY_COMPARE(dialog.unitNameBox()->text(), QStringLiteral("拡張子なし"));
     }
 
     void panelStandsUnderTheStandardControls()

@@ -367,13 +367,17 @@ private slots:
                  QStringList({QStringLiteral("Units (*.sui *.bak)")}));
     }
 
-    void fileDialogFiltersIgnoreCase()
+    // What a file dialog lists is what its selected filter matches, whatever the letters' case;
+    // "全てのﾌｧｲﾙ (*.*)" lists every file, names without a dot included. The filter is picked with
+    // the keyboard.
+    void fileDialogsListWhatTheirFilterMatches()
     {
         QTemporaryDir folder;
-        for (const char* name : {"UNITINFO.DAT", "weaponkd.dat", "readme.txt"}) {
+        for (const char* name : {"UNITINFO.DAT", "weaponkd.dat", "readme.txt", "README"}) {
             QFile file(folder.filePath(QString::fromLatin1(name)));
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Unit")));
         QFileDialog dialog;
         FileDialogRequest request;
         request.title = QStringLiteral("大戦略インストールフォルダの選択");
@@ -381,16 +385,20 @@ private slots:
         request.initialFolder = folder.path();
         MessageService::prepareFileDialog(dialog, request);
         QCOMPARE(dialog.windowTitle(), request.title);
-        auto* model = dialog.findChild<QFileSystemModel*>();
-        QVERIFY(model);
-        const QModelIndex root = model->index(folder.path());
-        QTRY_VERIFY(model->rowCount(root) > 0);
-        const auto enabled = [&](const char* name) {
-            return bool(model->flags(model->index(folder.filePath(QString::fromLatin1(name)))) & Qt::ItemIsEnabled);
-        };
-        QVERIFY(enabled("UNITINFO.DAT"));
-        QVERIFY(enabled("weaponkd.dat"));
-        QVERIFY(!enabled("readme.txt"));
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QStringList dataFiles{"UNITINFO.DAT", "Unit", "weaponkd.dat"};
+        QTRY_COMPARE(guitest::shownFileNames(dialog), dataFiles);
+
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Down);
+        QCOMPARE(types->currentText(), QStringLiteral("全てのﾌｧｲﾙ (*.*)"));
+        const QStringList everything{"README", "UNITINFO.DAT", "Unit", "readme.txt", "weaponkd.dat"};
+        QTRY_COMPARE(guitest::shownFileNames(dialog), everything);
+        QTest::keyClick(types, Qt::Key_Up);
+        QTRY_COMPARE(guitest::shownFileNames(dialog), dataFiles);
     }
 
     // The file dialog's sizes and dates read in Japanese.

@@ -5,7 +5,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QListView>
 #include <QPixmap>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -41,6 +43,19 @@ bool renderToPng(QWidget* window, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     return window->grab().save(path, "PNG");
+}
+
+QStringList shownFileNames(const QFileDialog& dialog)
+{
+    const auto* view = dialog.findChild<QListView*>(QStringLiteral("listView"));
+    QStringList names;
+    if (!view || !view->model())
+        return names;
+    const QModelIndex root = view->rootIndex();
+    for (int row = 0; row < view->model()->rowCount(root); ++row)
+        names << view->model()->index(row, 0, root).data().toString();
+    names.sort();
+    return names;
 }
 
 }  // namespace guitest

@@ -3,7 +3,9 @@
 // message service answering instead of the user.
 
 #include <QString>
+#include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace guitest {
@@ -14,4 +16,6 @@ void init();
 void resetSettings();
 // Renders a window (offscreen) to a PNG file; returns false when it could not be written.
 bool renderToPng(QWidget* window, const QString& path);
+// The names a file dialog lists in its folder now, sorted; empty until the folder has been read.
+QStringList shownFileNames(const QFileDialog& dialog);
 }  // namespace guitest
