@@ -66,7 +66,7 @@ int HexDigit(char c)
 bool CleanCharacter(std::string_view bytes)
 {
     const std::u16string text = cp932::decode(bytes);
-    if (text.size() != 1 || text[0] == 0xFFFD || text[0] < 0x20 || text[0] == 0x7F)
+    if (text.size() != 1 || text[0] == 0xFFFD || text[0] < 0x20 || (text[0] >= 0x7F && text[0] <= 0x9F))
         return false;
     const auto back = cp932::encode(text);
     return back && *back == bytes;
