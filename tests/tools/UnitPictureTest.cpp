@@ -98,11 +98,6 @@ std::vector<std::uint8_t> Picture(int bits, BmpCoding coding)
 
 QRgb Rgb(BmpColor c) { return qRgb(c.r, c.g, c.b); }
 
-QByteArray Bytes(const std::vector<std::uint8_t>& v)
-{
-    return QByteArray(reinterpret_cast<const char*>(v.data()), qsizetype(v.size()));
-}
-
 bool AllBlack(const QImage& image) { return CountColour(image, qRgb(0, 0, 0)) == image.width() * image.height(); }
 
 // A bitmap file header and info header claiming width x height, 24 bits, and no pixels after it.
