@@ -1,6 +1,8 @@
 #include "data/DataFileSet.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <optional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -36,7 +38,7 @@ void ShowError(UserPrompts& prompts, const std::string& text)
 
 void ShowFileError(UserPrompts& prompts, int err, const fs::path& file)
 {
-    ShowError(prompts, FileErrorText(CauseFromErrno(err), file.string()));
+    ShowError(prompts, FileErrorText(CauseFromErrno(err), corvane::TextFromPath(file)));
 }
 
 // Reads the start of one data file into buffer; wholeImage demands that the file fills it.
@@ -54,7 +56,7 @@ bool ReadDataFile(const std::string& folderText, const char* name, const char* o
         return false;
     }
     if (wholeImage && read.count < buffer.size()) {
-        ShowError(prompts, std::string(kUnitInfoSizeWrong) + "\n" + file.string());
+        ShowError(prompts, std::string(kUnitInfoSizeWrong) + "\n" + corvane::TextFromPath(file));
         return false;
     }
     return true;
@@ -86,7 +88,7 @@ bool LocateGameFolder(std::string& folderText, UserPrompts& prompts)
             request.initialName = kUnitInfoFileName;
             request.confirmOverwrite = true;
             if (const auto chosen = prompts.chooseFile(request)) {
-                probe = fs::path(*chosen);
+                probe = corvane::PathFromText(*chosen);
                 folderText = FolderTextOf(probe);
             }
         } else if (prompts.message(kGiveUpWarning, MsgIcon::Stop, MsgButtons::OkCancel) == MsgAnswer::Ok) {
@@ -112,23 +114,47 @@ bool LoadGameImages(const std::string& folderText, GameImages& images, UserPromp
 
 bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts)
 {
-    const fs::path target = ResolveFile(folderText, kUnitInfoFileName);
+    const fs::path tablePath = ResolveFile(folderText, kUnitInfoFileName);
     const fs::path backup = ResolveFile(folderText, kUnitBackupFileName);
 
-    // Something other than a file in UNITINFO.DAT's place cannot be replaced by the new file.
+    // A link to UNITINFO.DAT stays a link: the file it names is the one replaced.
+    int err = 0;
+    const std::optional<fs::path> target = corvane::FollowLinks(tablePath, err);
+    if (!target) {
+        ShowFileError(prompts, err, tablePath);
+        return false;
+    }
     std::error_code ec;
-    const auto type = fs::status(target, ec).type();
-    if (type != fs::file_type::not_found && type != fs::file_type::regular && !ec) {
+    const auto type = fs::status(*target, ec).type();
+    const bool tableExists = type != fs::file_type::not_found;
+    // Something other than a file in UNITINFO.DAT's place cannot be replaced by the new file.
+    if (tableExists && type != fs::file_type::regular) {
         ShowError(prompts, kSaveFailed);
         return false;
     }
 
-    const auto error = corvane::ReplaceFileKeepingBackup(target, backup, table.image());
+    // A backup that exists but is no file to read is no backup: its name is taken.
+    const bool backupExists = fs::symlink_status(backup, ec).type() != fs::file_type::not_found;
+    if (backupExists && !corvane::IsReadableFile(backup)) {
+        ShowFileError(prompts, EACCES, backup);
+        return false;
+    }
+    if (!backupExists && !tableExists) {  // nothing to keep as the backup
+        ShowFileError(prompts, ENOENT, tablePath);
+        return false;
+    }
+    // With the backup in place, the table is written over in place, which a read-only file refuses.
+    if (backupExists && corvane::IsReadOnlyFile(*target)) {
+        ShowError(prompts, kSaveFailed);
+        return false;
+    }
+
+    const auto error = corvane::ReplaceFileKeepingBackup(*target, backupExists ? fs::path() : backup, table.image());
     if (!error)
         return true;
     if (error->step == corvane::ReplaceError::Step::Create)
         ShowError(prompts, kSaveFailed);
     else
-        ShowFileError(prompts, error->err, error->path);
+        ShowFileError(prompts, error->err, error->path == *target ? tablePath : error->path);
     return false;
 }

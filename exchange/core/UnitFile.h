@@ -29,7 +29,8 @@ struct UnitFileHeader {
 std::array<std::uint8_t, kUnitFileSize> UnitFileBytes(int unitNumber, const UnitRecord& record);
 
 // Writes the file for a unit. An existing file is replaced only once the new one is complete: the
-// bytes go to a new file beside it, which then takes its name. False when that failed; the old file,
+// bytes go to a new file beside it, which then takes its name and permissions (through a link, beside
+// the file the link names). A read-only file is not replaced. False when that failed; the old file,
 // if any, is then as it was and nothing else is left behind.
 bool WriteUnitFile(const std::filesystem::path& path, int unitNumber, const UnitRecord& record);
 

@@ -334,3 +334,138 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
         EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.ORG"), backup);
     }
 }
+
+// A save attempt on a prepared folder: the message it shows (none for success) and every entry after it,
+// byte for byte and mode for mode.
+class SaveAttemptTest : public SaveUnitTableTest {
+protected:
+    std::string Attempt(const GameFolder& game, const UnitTable& table)
+    {
+        ScriptedPrompts prompts;
+        const bool saved = SaveUnitTable(game.text(), table, prompts);
+        EXPECT_EQ(saved, prompts.messages.empty());
+        if (prompts.messages.empty())
+            return "";
+        EXPECT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].icon, MsgIcon::Stop);
+        EXPECT_EQ(prompts.messages[0].buttons, MsgButtons::Ok);
+        return prompts.messages[0].text;
+    }
+    static Entry File(const std::vector<std::uint8_t>& bytes, fs::perms perms)
+    {
+        return {fs::file_type::regular, perms, bytes, {}};
+    }
+    static constexpr fs::perms kReadWrite = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    static constexpr fs::perms kReadOnly = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+};
+
+#ifndef _WIN32
+TEST_F(SaveAttemptTest, LinkedTableIsReplacedWhereItLiesAndTheBackupIsACopy)
+{
+    for (bool hardLinks : {true, false}) {
+        SCOPED_TRACE(hardLinks ? "hard link" : "copy");
+        GameFolder game;
+        fs::create_directory(game.path() / "real");
+        fs::rename(game.path() / "UNITINFO.DAT", game.path() / "real" / "units.bin");
+        fs::permissions(game.path() / "real" / "units.bin", kReadWrite);
+        fs::create_symlink("real/units.bin", game.path() / "UNITINFO.DAT");
+        if (!hardLinks)
+            corvane::fileWriteHooks.hardLink = [](const fs::path&, const fs::path&) { return EXDEV; };
+        Snapshot expected = Snap(game.path());
+        Snapshot expectedReal = Snap(game.path() / "real");
+        auto table = Edited(game);
+
+        EXPECT_EQ(Attempt(game, *table), "");
+        expected["UNITINFO.ORG"] = File(game.units, kReadWrite);
+        expectedReal["units.bin"] = File(Copy(table->image()), kReadWrite);
+        EXPECT_EQ(Snap(game.path()), expected);
+        EXPECT_EQ(Snap(game.path() / "real"), expectedReal);
+
+        // The backup follows no later change.
+        table->record(3).setPrice(3);
+        EXPECT_EQ(Attempt(game, *table), "");
+        expectedReal["units.bin"] = File(Copy(table->image()), kReadWrite);
+        EXPECT_EQ(Snap(game.path()), expected);
+        EXPECT_EQ(Snap(game.path() / "real"), expectedReal);
+    }
+}
+
+TEST_F(SaveAttemptTest, DanglingLinkIsNotFound)
+{
+    GameFolder game;
+    fs::remove(game.path() / "UNITINFO.DAT");
+    fs::create_symlink("gone.dat", game.path() / "UNITINFO.DAT");
+    const Snapshot before = Snap(game.path());
+    EXPECT_EQ(Attempt(game, *Edited(game)), game.file("UNITINFO.DAT") + " が見つかりませんでした。");
+    EXPECT_EQ(Snap(game.path()), before);
+}
+#endif
+
+TEST_F(SaveAttemptTest, BackupNameTakenByWhatIsNoReadableFile)
+{
+    const std::function<void(const fs::path&)> takers[] = {
+        [](const fs::path& org) { WriteBytes(org / "inside", {1}); },
+#ifndef _WIN32
+        [](const fs::path& org) { fs::create_symlink("nowhere", org); },
+        [](const fs::path& org) { fs::create_directory(org.parent_path() / "sub"); fs::create_symlink("sub", org); },
+#endif
+        [](const fs::path& org) { WriteBytes(org, {1, 2}); fs::permissions(org, fs::perms::owner_write); },
+    };
+    for (const auto& take : takers) {
+        GameFolder game;
+        take(game.path() / "UNITINFO.ORG");
+        const Snapshot before = Snap(game.path());
+        EXPECT_EQ(Attempt(game, *Edited(game)), game.file("UNITINFO.ORG") + " へのｱｸｾｽは拒否されました。");
+        EXPECT_EQ(Snap(game.path()), before);
+        std::error_code ec;
+        fs::permissions(game.path() / "UNITINFO.ORG", fs::perms::owner_all, fs::perm_options::add, ec);
+    }
+}
+
+TEST_F(SaveAttemptTest, ReadOnlyTable)
+{
+    // With the backup there, the table would be written over in place: refused, nothing changes.
+    GameFolder game;
+    WriteBytes(game.path() / "UNITINFO.ORG", {7});
+    fs::permissions(game.path() / "UNITINFO.DAT", kReadOnly);
+    const Snapshot before = Snap(game.path());
+    auto table = Edited(game);
+    EXPECT_EQ(Attempt(game, *table), kSaveFailed);
+    EXPECT_EQ(Snap(game.path()), before);
+
+    // The first save moves the old file aside and makes a new one, with the old file's permissions.
+    fs::remove(game.path() / "UNITINFO.ORG");
+    Snapshot expected = Snap(game.path());
+    EXPECT_EQ(Attempt(game, *table), "");
+    expected["UNITINFO.ORG"] = File(game.units, kReadOnly);
+    expected["UNITINFO.DAT"] = File(Copy(table->image()), kReadOnly);
+    EXPECT_EQ(Snap(game.path()), expected);
+}
+
+TEST_F(SaveAttemptTest, PermissionsThatCannotBeSetStopTheSaveBeforeTheReplace)
+{
+    GameFolder game;
+    WriteBytes(game.path() / "UNITINFO.ORG", {7});
+    const Snapshot before = Snap(game.path());
+    corvane::fileWriteHooks.copyPermissions = [](const fs::path&, const fs::path&) { return EPERM; };
+    EXPECT_EQ(Attempt(game, *Edited(game)), game.file("UNITINFO.DAT") + " へのｱｸｾｽは拒否されました。");
+    EXPECT_EQ(Snap(game.path()), before);
+}
+
+TEST_F(SaveAttemptTest, LeftoversOfAKilledSaveGoOthersStay)
+{
+    GameFolder game;
+    WriteBytes(game.path() / "UNITINFO.ORG", {7});
+    for (const char* name : {".corvane-0BADF00D.tmp", ".corvane-123.tmp", "x.corvane-0badf00d.tmp"})
+        WriteBytes(game.path() / name, {1});
+    fs::create_directory(game.path() / ".corvane-00000000.tmp");
+    Snapshot expected = Snap(game.path());
+    WriteBytes(game.path() / ".corvane-0badf00d.tmp", {1});
+    // A second name of UNITINFO.DAT keeps the old table: the file is replaced, not written through.
+    fs::create_hard_link(game.path() / "UNITINFO.DAT", game.path() / "other.dat");
+    expected["other.dat"] = File(game.units, fs::status(game.path() / "UNITINFO.DAT").permissions());
+    auto table = Edited(game);
+    EXPECT_EQ(Attempt(game, *table), "");
+    expected["UNITINFO.DAT"].bytes = Copy(table->image());
+    EXPECT_EQ(Snap(game.path()), expected);
+}

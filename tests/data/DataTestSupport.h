@@ -8,12 +8,15 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <optional>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "data/FileIo.h"
 #include "data/UserPrompts.h"
 
 namespace fs = std::filesystem;
@@ -23,8 +26,14 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (fs::temp_directory_path() / "corvane-data-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            const fs::path candidate = fs::temp_directory_path() / ("corvane-data-" + std::to_string(random()));
+            if (fs::create_directory(candidate))
+                path_ = candidate;
+        }
+        if (path_.empty())
+            throw std::runtime_error("no temporary folder");
     }
     ~TempFolder()
     {
@@ -33,8 +42,9 @@ public:
         fs::remove_all(path_, ec);
     }
     const fs::path& path() const { return path_; }
-    std::string file(const char* name) const { return (path_ / name).string(); }
-    std::string text() const { return path_.string() + "/"; }  // as a folder text
+    std::string file(const char* name) const { return corvane::TextFromPath(path_ / name); }
+    // As a folder text: UTF-8, ending in the platform's separator.
+    std::string text() const { return file("") ; }
 
 private:
     fs::path path_;
@@ -61,6 +71,38 @@ inline std::vector<std::uint8_t> ReadBytes(const fs::path& file)
         return {};
     std::ifstream in(file, std::ios::binary);
     return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+// What a test can see of each entry of a folder: its kind, permission bits and bytes (or link target).
+struct Entry {
+    fs::file_type type;
+    fs::perms perms;
+    std::vector<std::uint8_t> bytes;
+    std::string linkTo;
+    bool operator==(const Entry&) const = default;
+};
+using Snapshot = std::map<std::string, Entry>;
+
+inline Snapshot Snap(const fs::path& folder)
+{
+    Snapshot snapshot;
+    for (const auto& item : fs::directory_iterator(folder)) {
+        const fs::file_status status = fs::symlink_status(item.path());
+        Entry entry{status.type(), status.permissions(), {}, {}};
+        if (status.type() == fs::file_type::symlink)
+            entry.linkTo = fs::read_symlink(item.path()).string();
+        else
+            entry.bytes = ReadBytes(item.path());
+        snapshot[item.path().filename().string()] = std::move(entry);
+    }
+    return snapshot;
+}
+
+inline std::ostream& operator<<(std::ostream& out, const Entry& entry)
+{
+    return out << "type " << static_cast<int>(entry.type) << ", mode " << std::oct << static_cast<int>(entry.perms)
+               << std::dec << ", " << entry.bytes.size() << " bytes" << (entry.linkTo.empty() ? "" : ", link to ")
+               << entry.linkTo;
 }
 
 inline std::set<std::string> Names(const fs::path& folder)

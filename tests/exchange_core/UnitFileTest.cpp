@@ -297,3 +297,42 @@ TEST(UnitFileWrite, LinkKeepsPointingAtTheReplacedFile)
     EXPECT_TRUE(fs::is_symlink(folder.path() / "link.sui"));
     EXPECT_EQ(fs::file_size(real), 154u);
 }
+
+TEST(UnitFileWrite, ReadOnlyFileIsLeftAsItWas)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "unit0005.sui";
+    const std::vector<std::uint8_t> old(154, 0x42);
+    WriteBytes(file, old);
+    const fs::perms readOnly = fs::perms::owner_read | fs::perms::group_read;
+    fs::permissions(file, readOnly);
+    EXPECT_FALSE(WriteUnitFile(file, 5, DemoTable().record(5)));
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(fs::status(file).permissions(), readOnly);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+    fs::permissions(file, fs::perms::owner_all);
+}
+
+TEST(UnitFileWrite, PermissionsThatCannotBeSetLeaveTheOldFile)
+{
+    TempFolder folder;
+    const fs::path file = folder.path() / "unit0005.sui";
+    const std::vector<std::uint8_t> old(154, 0x42);
+    WriteBytes(file, old);
+    FailingWrites restore;
+    corvane::fileWriteHooks.copyPermissions = [](const fs::path&, const fs::path&) { return EPERM; };
+    EXPECT_FALSE(WriteUnitFile(file, 5, DemoTable().record(5)));
+    EXPECT_EQ(ReadBytes(file), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+TEST(UnitFileWrite, LeftoverTemporaryFilesOfOursAreRemoved)
+{
+    TempFolder folder;
+    WriteBytes(folder.path() / ".corvane-00c0ffee.tmp", {1});
+    WriteBytes(folder.path() / ".corvane-notours.tmp", {1});
+    ASSERT_TRUE(WriteUnitFile(folder.path() / "unit0001.sui", 1, DemoTable().record(1)));
+    EXPECT_FALSE(fs::exists(folder.path() / ".corvane-00c0ffee.tmp"));
+    EXPECT_TRUE(fs::exists(folder.path() / ".corvane-notours.tmp"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 2);
+}
