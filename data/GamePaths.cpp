@@ -1,5 +1,7 @@
 #include "data/GamePaths.h"
 
+#include "data/FileIo.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
@@ -18,14 +20,33 @@ char LowerAscii(char c)
 
 #ifndef _WIN32
 
-bool IsSeparator(char c)
-{
-    return c == '\\' || c == '/';
-}
-
 bool IsDriveLetter(char c)
 {
     return LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z';
+}
+
+bool IsDriveText(std::string_view text)
+{
+    return text.size() >= 2 && text[1] == ':' && IsDriveLetter(text[0]);
+}
+
+// The separators of a text. A text of the game's world (one with a drive letter) takes backslashes as
+// Windows does; in a folder of this system a backslash may be part of a name.
+std::string_view Separators(std::string_view text)
+{
+    return IsDriveText(text) ? "\\/" : "/";
+}
+
+// Folder text followed by a file name. The file names of the program and of command files separate
+// their parts with backslashes, which become this system's separator after a folder of this system.
+std::string Joined(std::string_view folderText, std::string_view fileName)
+{
+    std::string text(folderText);
+    const std::size_t start = text.size();
+    text += fileName;
+    if (!IsDriveText(text))
+        std::replace(text.begin() + static_cast<std::ptrdiff_t>(start), text.end(), '\\', '/');
+    return text;
 }
 
 fs::path WinePrefix()
@@ -56,10 +77,10 @@ std::string LowerCase(std::string_view text)
 // Where the last part of a text begins: after its last separator, or after a drive letter's colon.
 std::size_t LastPartStart(std::string_view text)
 {
-    const std::size_t separator = text.find_last_of("\\/");
+    const std::size_t separator = text.find_last_of(Separators(text));
     if (separator != std::string_view::npos)
         return separator + 1;
-    return text.size() >= 2 && text[1] == ':' && IsDriveLetter(text[0]) ? 2 : 0;
+    return IsDriveText(text) ? 2 : 0;
 }
 
 bool Exists(const fs::path& entry)
@@ -94,7 +115,7 @@ const PathLookup::Folder& PathLookup::resolveFolder(std::string_view folderText)
         return *known->second;
     auto folder = std::make_unique<Folder>();
     std::string_view inner = folderText;
-    while (!inner.empty() && IsSeparator(inner.back()))
+    while (!inner.empty() && Separators(folderText).find(inner.back()) != std::string_view::npos)
         inner.remove_suffix(1);
     if (folderText.empty()) {
         // the current folder
@@ -168,12 +189,12 @@ fs::path PathLookup::folder(std::string_view folderText)
 
 fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
 {
-    return resolve(std::string(folderText) + std::string(fileName), true);
+    return resolve(Joined(folderText, fileName), true);
 }
 
 fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fileName)
 {
-    return resolve(std::string(folderText) + std::string(fileName), false);
+    return resolve(Joined(folderText, fileName), false);
 }
 
 #else
@@ -181,12 +202,12 @@ fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fi
 // Windows finds names whatever their case by itself.
 fs::path PathLookup::folder(std::string_view folderText)
 {
-    return folderText.empty() ? fs::path(".") : fs::path(std::string(folderText));
+    return folderText.empty() ? fs::path(".") : corvane::PathFromText(folderText);
 }
 
 fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
 {
-    return fs::path(std::string(folderText) + std::string(fileName));
+    return corvane::PathFromText(std::string(folderText) + std::string(fileName));
 }
 
 fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fileName)
@@ -208,7 +229,7 @@ fs::path ResolveFile(std::string_view folderText, std::string_view fileName)
 
 std::string FolderTextOf(const fs::path& chosenFile)
 {
-    std::string folder = chosenFile.parent_path().string();
+    std::string folder = corvane::TextFromPath(chosenFile.parent_path());
     if (!folder.empty() && folder.back() != static_cast<char>(fs::path::preferred_separator))
         folder += static_cast<char>(fs::path::preferred_separator);
     return folder;

@@ -3,9 +3,11 @@
 //
 // A game folder text is kept as the user's settings hold it: a Windows text such as
 // "c:\Program Files\SystemSoft Game\Ds6\", a native folder ending in a separator, or empty (the current
-// folder). A file's path is the folder text followed directly by the file name. Outside Windows, a drive
-// letter maps into the Wine prefix, backslashes count as separators, and each name is looked up without
-// regard to ASCII letter case, as the game's own file system would.
+// folder). A file's path is the folder text followed directly by the file name. Texts are UTF-8 (wide
+// paths on Windows). Outside Windows, a drive letter maps into the Wine prefix; a backslash separates in
+// such a text and in the file name (as the program and command files give it), but not in a native
+// folder, where it may be part of a folder's name; and each name is looked up without regard to ASCII
+// letter case, as the game's own file system would.
 #include <filesystem>
 #include <map>
 #include <memory>

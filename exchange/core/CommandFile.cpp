@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "data/Cp932.h"
+#include "data/FileIo.h"
 #include "data/GamePaths.h"
 
 namespace fs = std::filesystem;
@@ -61,7 +62,7 @@ std::optional<fs::path> LinePath(PathLookup& lookup, std::string_view folderText
 #ifdef _WIN32
     (void)lookup;
     (void)toOpen;
-    fs::path path(std::string(folderText));
+    fs::path path = corvane::PathFromText(folderText);
     path += fs::path(text);
     return path;
 #else

@@ -3,6 +3,7 @@
 #include "DataTestSupport.h"
 #include "data/GamePaths.h"
 
+#ifndef _WIN32
 namespace {
 
 // Sets an environment variable (nullptr: removes it) for one test.
@@ -35,8 +36,7 @@ TEST(GamePaths, FindsNamesWhateverTheirCase)
     // A missing name stays as given, under the parts that were found.
     EXPECT_EQ(ResolveFile(game.text(), "UNITINFO.ORG"), g / "UNITINFO.ORG");
     EXPECT_EQ(ResolveFile(game.text(), "Unit\\Unit008.bmp"), g / "unit" / "Unit008.bmp");
-    // Backslashes separate; a folder text without its final separator runs into the file name.
-    EXPECT_EQ(ResolveFolder(g.string() + "\\sub dir\\"), g / "Sub Dir");
+    // A folder text without its final separator runs into the file name.
     EXPECT_EQ(ResolveFile(g.string(), "UNITINFO.DAT"), fs::path(g.string() + "UNITINFO.DAT"));
     EXPECT_EQ(ResolveFolder(""), fs::path("."));
     EXPECT_EQ(ResolveFile("", "UNITINFO.DAT"), fs::path("UNITINFO.DAT"));
@@ -62,6 +62,16 @@ TEST(GamePaths, OneLookupReadsAFoldersListingOnceAndAnswersFromIt)
     EXPECT_EQ(PathLookup().file(game.text(), "sub\\unit.sui"), sub / "unit.sui");
 }
 
+TEST(GamePaths, BackslashSeparatesInWindowsTextsAndFileNamesOnly)
+{
+    TempFolder game;
+    WriteBytes(game.path() / "a\\b" / "UNITINFO.DAT", {1});  // a folder named "a\b"
+    WriteBytes(game.path() / "a" / "b" / "Unit" / "Unit001.bmp", {2});
+    EXPECT_EQ(ResolveFile(game.text() + "a\\b/", "UNITINFO.DAT"), game.path() / "a\\b" / "UNITINFO.DAT");
+    EXPECT_EQ(ResolveFile(game.text() + "a/b/", "unit\\UNIT001.BMP"), game.path() / "a" / "b" / "Unit" / "Unit001.bmp");
+    EXPECT_EQ(ResolveFolder(game.text() + "a\\b"), game.path() / "a\\b");
+}
+
 TEST(GamePaths, DriveLettersMapIntoTheWinePrefix)
 {
     TempFolder prefix;
@@ -72,6 +82,7 @@ TEST(GamePaths, DriveLettersMapIntoTheWinePrefix)
         ScopedEnv env("WINEPREFIX", prefix.path().c_str());
         EXPECT_EQ(ResolveFolder("c:\\Program Files\\SystemSoft Game\\Ds6\\"), ds6);
         EXPECT_EQ(ResolveFile("C:\\PROGRAM FILES\\systemsoft game\\ds6\\", "UNITINFO.DAT"), ds6 / "UnitInfo.dat");
+        EXPECT_EQ(ResolveFolder("C:\\program files\\SYSTEMSOFT GAME\\ds6"), ds6);
         EXPECT_EQ(ResolveFile("d:\\games\\", "X.DAT"), prefix.path() / "dosdevices" / "d:" / "Games" / "X.DAT");
     }
     ScopedEnv noPrefix("WINEPREFIX", nullptr);
@@ -85,6 +96,15 @@ TEST(GamePaths, FolderTextOfAChosenFile)
     EXPECT_EQ(FolderTextOf("/UNITINFO.DAT"), "/");
     EXPECT_EQ(FolderTextOf("UNITINFO.DAT"), "");
 }
+
+#else
+TEST(GamePaths, WideNamesOnWindows)
+{
+    const std::string folder = "C:\\\xe3\x82\xb2\xe3\x83\xbc\xe3\x83\xa0\\DS6\\";  // C:\ゲーム\DS6\ in UTF-8
+    EXPECT_EQ(ResolveFile(folder, "UNITINFO.DAT"), fs::path(L"C:\\\u30b2\u30fc\u30e0\\DS6\\UNITINFO.DAT"));
+    EXPECT_EQ(FolderTextOf(fs::path(L"C:\\\u30b2\u30fc\u30e0\\DS6\\WEAPONKD.DAT")), folder);
+}
+#endif
 
 TEST(GamePaths, FilterPatterns)
 {
