@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 #include "DataTestSupport.h"
 #include "data/DataFileSet.h"
@@ -201,7 +200,7 @@ protected:
     static long FailingWrite(int fd, const void* data, std::size_t size)
     {
         if (writes-- > 0)
-            return ::write(fd, data, std::min<std::size_t>(size, 1000));
+            return RawWrite(fd, data, std::min<std::size_t>(size, 1000));
         errno = ENOSPC;
         return -1;
     }
@@ -266,7 +265,7 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
     const Case cases[] = {
         {"read-only folder", false,
          [](const GameFolder& g) {
-             if (::geteuid() == 0) {  // permissions do not stop root: refuse the new file instead
+             if (!PermissionsStopWrites()) {  // as for root: refuse the new file instead
                  corvane::fileWriteHooks.createFile = [](const fs::path&) { errno = EACCES; return -1; };
              } else {
                  fs::permissions(g.path(), fs::perms::owner_read | fs::perms::owner_exec);
@@ -408,8 +407,8 @@ TEST_F(SaveAttemptTest, BackupNameTakenByWhatIsNoReadableFile)
 #ifndef _WIN32
         [](const fs::path& org) { fs::create_symlink("nowhere", org); },
         [](const fs::path& org) { fs::create_directory(org.parent_path() / "sub"); fs::create_symlink("sub", org); },
-#endif
         [](const fs::path& org) { WriteBytes(org, {1, 2}); fs::permissions(org, fs::perms::owner_write); },
+#endif
     };
     for (const auto& take : takers) {
         GameFolder game;

@@ -10,12 +10,12 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "../support/CoreTestSupport.h"
 #include "data/FileIo.h"
 #include "data/UserPrompts.h"
 
@@ -26,14 +26,7 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::random_device random;
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-            const fs::path candidate = fs::temp_directory_path() / ("corvane-data-" + std::to_string(random()));
-            if (fs::create_directory(candidate))
-                path_ = candidate;
-        }
-        if (path_.empty())
-            throw std::runtime_error("no temporary folder");
+        path_ = MakeTempFolder("corvane-data-");
     }
     ~TempFolder()
     {

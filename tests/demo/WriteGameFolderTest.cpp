@@ -6,7 +6,6 @@
 #include <iterator>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 #include "demo/DemoGameFolder.h"
 

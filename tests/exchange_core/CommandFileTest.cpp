@@ -2,9 +2,12 @@
 
 #include "exchange/core/CommandFile.h"
 
+#include "data/FileIo.h"
 #include "data/GamePaths.h"
 
 #include <gtest/gtest.h>
+
+#include "../support/CoreTestSupport.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -15,11 +18,7 @@ namespace {
 
 class TempFolder {
 public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "corvane-cmd-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
+    TempFolder() : path_(MakeTempFolder("corvane-cmd-")) {}
     ~TempFolder()
     {
         std::error_code ec;
@@ -133,12 +132,13 @@ TEST(CommandLinePath, DoubleByteCharactersEndingIn5CStayWhole)
 {
     TempFolder folder;
     // "表" is 95 5C in code page 932: its second byte is not a separator.
-    fs::create_directories(folder.path() / "表");
-    WriteText(folder.path() / "表" / "ソ.sui", "x");
+    const fs::path hyou = corvane::PathFromText("表");
+    fs::create_directories(folder.path() / hyou);
+    WriteText(folder.path() / hyou / corvane::PathFromText("ソ.sui"), "x");
     const auto path = LookUp(folder.text(), "\x95\x5c\\\x83\x5c.sui");
     ASSERT_TRUE(path);
     EXPECT_TRUE(fs::exists(*path));
-    EXPECT_EQ(path->filename().string(), "ソ.sui");
+    EXPECT_EQ(corvane::TextFromPath(path->filename()), "ソ.sui");
 }
 
 TEST(CommandLinePath, LinesThatAreNoFileNameGiveNothing)
@@ -173,7 +173,9 @@ TEST(CommandLinePath, BlanksAndEmptyLinesAreKept)
     WriteText(folder.path() / "unit0005.sui", "5");
     const auto blank = LookUp(folder.text(), "unit0005.sui ");
     ASSERT_TRUE(blank);
-    EXPECT_FALSE(fs::exists(*blank));
+#ifndef _WIN32
+    EXPECT_FALSE(fs::exists(*blank));  // Windows drops blanks at the end of a name
+#endif
     const auto empty = LookUp(folder.text(), "");
     ASSERT_TRUE(empty);
     EXPECT_TRUE(fs::is_directory(*empty));
