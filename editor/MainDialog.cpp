@@ -12,6 +12,7 @@
 #include "editor/UnitFormIds.h"
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeCommands.h"
+#include "editor/SystemMenu.h"
 #include "exchange/FilePath.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
@@ -28,13 +29,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QUndoStack>
-
-#ifdef Q_OS_WIN
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
-#endif
 
 namespace {
 
@@ -103,8 +97,8 @@ CMainDialog::~CMainDialog() = default;
 
 // ---- the images and the unit list ----
 
-// The folder text is kept in the file system's own 8-bit encoding, as the data layer's paths take it.
-QString CMainDialog::gameFolder() const { return QFile::decodeName(QByteArray::fromStdString(m_gameFolder)); }
+// The folder text is kept as the data layer's paths take it.
+QString CMainDialog::gameFolder() const { return FromPathText(m_gameFolder); }
 
 UnitTable& CMainDialog::unitTable() { return m_images->units; }
 const WeaponTable& CMainDialog::weaponTable() const { return m_images->weapons; }
@@ -224,8 +218,7 @@ bool CMainDialog::OnInitDialog()
     setWindowIcon(AppIcon());
     m_dataLoaded = 0;  // the picture's paths are empty until a unit is shown
 
-    m_gameFolder = QFile::encodeName(ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)))
-                       .toStdString();
+    m_gameFolder = ToPathText(ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)));
     m_dataLoaded = LoadDataFiles() ? 1 : 0;
     if (!m_dataLoaded)
         return true;
@@ -282,38 +275,17 @@ void CMainDialog::OnDestroy()
 
 void CMainDialog::addAboutEntry()
 {
-    const QString text = QString::fromUtf8(str::kAboutMenu);
-#ifdef Q_OS_WIN
-    // The system menu takes the entry, as command 16; its size and maximise items are greyed.
-    if (HMENU systemMenu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        if (!text.isEmpty()) {
-            AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
-            AppendMenuW(systemMenu, MF_STRING, form::kCmdAbout, reinterpret_cast<LPCWSTR>(text.utf16()));
-        }
-        EnableMenuItem(systemMenu, 2, MF_BYPOSITION | MF_GRAYED);
-        EnableMenuItem(systemMenu, 4, MF_BYPOSITION | MF_GRAYED);
-    }
-#else
-    // Elsewhere a program cannot extend the window's system menu: a Help menu carries the entry.
-    auto* menuBar = findChild<QMenuBar*>();
-    if (!menuBar || text.isEmpty())
-        return;
-    QMenu* help = menuBar->addMenu(QString::fromUtf8(str::kHelpMenu));
-    QAction* about = help->addAction(text);
-    connect(about, &QAction::triggered, this, [this] { dispatch(Notify::Command, form::kCmdAbout); });
-#endif
+    AddAboutEntry(this, QString::fromUtf8(str::kAboutMenu), form::kCmdAbout,
+                  [this] { dispatch(Notify::Command, form::kCmdAbout); });
 }
 
 bool CMainDialog::nativeEvent(const QByteArray& eventType, void* message, qintptr* result)
 {
-#ifdef Q_OS_WIN
-    const MSG* msg = static_cast<const MSG*>(message);
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == WPARAM(form::kCmdAbout)) {
+    if (IsSystemMenuCommand(message, form::kCmdAbout)) {
         dispatch(Notify::Command, form::kCmdAbout);
         *result = 0;
         return true;
     }
-#endif
     return CDialog::nativeEvent(eventType, message, result);
 }
 

@@ -1,6 +1,7 @@
 #include "editor/UnitPicture.h"
 
 #include "data/GamePaths.h"
+#include "exchange/FilePath.h"
 
 #include <QBuffer>
 #include <QEvent>
@@ -159,9 +160,7 @@ QImage DecodeRunLength(const QByteArray& bytes, const BitmapLayout& layout)
 
 QString ResolvedPicture(const QString& gameFolderText, const QString& fileName)
 {
-    const std::string folder = QFile::encodeName(gameFolderText).toStdString();
-    const std::string name = QFile::encodeName(QStringLiteral("Unit\\") + fileName).toStdString();
-    return QFile::decodeName(QByteArray::fromStdString(ResolveFile(folder, name).string()));
+    return FromFsPath(ResolveFile(ToPathText(gameFolderText), ToPathText(QStringLiteral("Unit\\") + fileName)));
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "data/FileIo.h"
+
 std::filesystem::path ToFsPath(const QString& nativePath)
 {
 #ifdef _WIN32
@@ -9,6 +11,25 @@ std::filesystem::path ToFsPath(const QString& nativePath)
 #else
     return std::filesystem::path(QFile::encodeName(nativePath).toStdString());
 #endif
+}
+
+QString FromFsPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return QString::fromStdWString(path.wstring());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.string()));
+#endif
+}
+
+std::string ToPathText(const QString& text)
+{
+    return corvane::TextFromPath(ToFsPath(text));
+}
+
+QString FromPathText(std::string_view text)
+{
+    return FromFsPath(corvane::PathFromText(text));
 }
 
 QString FolderPartOf(const QString& nativePath)

@@ -11,7 +11,26 @@ packages=(
   xvfb xauth xdotool                          # the installed program started on a virtual display
   libgtest-dev googletest libbenchmark-dev
   valgrind                                    # scripts/valgrind-picture-tests.sh
+  mingw-w64 g++-mingw-w64-x86-64-posix wine wine64   # the Qt-free core built for Windows, tested under Wine
+  locales                                     # ja_JP.UTF-8, so that Wine runs with code page 932
 )
+
+# Wine takes its code page from the locale; the Windows tests run it with a Japanese one.
+ensure_japanese_locale() {
+  if locale -a 2>/dev/null | grep -qix 'ja_JP.utf-\?8'; then
+    return
+  fi
+  echo "Generating the ja_JP.UTF-8 locale"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  if [ -f /etc/locale.gen ] && command -v locale-gen >/dev/null; then
+    $sudo sed -i 's/^# *\(ja_JP.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+  else
+    $sudo localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
+  fi
+}
 
 missing=()
 for package in "${packages[@]}"; do
@@ -19,7 +38,10 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  ensure_japanese_locale
+  exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""
@@ -29,3 +51,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $sudo apt-get update -q
 $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+ensure_japanese_locale

@@ -2,6 +2,7 @@
 
 #include "data/FileIo.h"
 #include "data/GamePaths.h"
+#include "exchange/FilePath.h"
 #include "data/UnitRecord.h"
 #include "framework/MessageService.h"
 #include "res/Resources.h"
@@ -9,7 +10,6 @@
 #include "tools/ToolIds.h"
 
 #include <QAbstractButton>
-#include <QFile>
 
 #include <cstring>
 #include <string>
@@ -24,7 +24,7 @@ void CProductDlg::DoDataExchange(DataExchange& dx)
 
 void CProductDlg::LoadProductionTypes()
 {
-    const std::string folder = QFile::encodeName(m_gameFolder).toStdString();
+    const std::string folder = ToPathText(m_gameFolder);
     const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(folder, "prokind.dat"), m_buffer);
     if (!read.opened) {
         ShowMessage(QString::fromUtf8(str::kProkindOpenFailed), MsgIcon::Stop);
