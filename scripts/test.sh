@@ -32,7 +32,9 @@ export LC_ALL=ja_JP.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 echo "Preparing Wine for the Windows tests"
+# Wine's server and its helper processes start here, once, and stay until the end: helpers started by
+# a test would hold on to its output and keep ctest waiting.
+wineserver -p >/dev/null 2>&1
 wineboot --init >/dev/null 2>&1
-wineserver -p >/dev/null 2>&1   # kept running between the tests
 cd "$build_win"
 ctest --output-on-failure -j2

@@ -5,6 +5,7 @@
 
 #include "../data/DataTestSupport.h"
 #include "data/DataFileSet.h"
+#include "data/GamePaths.h"
 #include "demo/DemoGameFolder.h"
 #include "exchange/core/CommandFile.h"
 #include "exchange/core/UnitFile.h"
@@ -26,8 +27,9 @@ TEST(JapaneseGameFolder, LoadsSavesAndExports)
     const GameFolderFiles files = MakeDemoGameFiles();
     WriteGameFolder(root / "DS6", files);
     std::string folder = corvane::TextFromPath(root / "DS6" / "");
-    if (RunsUnderWine())
+    if (RunsUnderWine()) {
         EXPECT_EQ(folder, std::string("C:\\") + kGame + "\\DS6\\");
+    }
 
     ScriptedPrompts prompts;
     ASSERT_TRUE(LocateGameFolder(folder, prompts));
@@ -41,7 +43,8 @@ TEST(JapaneseGameFolder, LoadsSavesAndExports)
               std::vector<std::uint8_t>(images->units.image().begin(), images->units.image().end()));
 
     ASSERT_TRUE(WriteUnitFile(corvane::PathFromText(folder + kUnitFile), 7, images->units.record(7)));
-    const auto fromLine = CommandLinePath(folder, kUnitFileCp932);
+    PathLookup lookup;
+    const auto fromLine = CommandLinePath(lookup, folder, kUnitFileCp932);
     ASSERT_TRUE(fromLine);
     UnitFileHeader head;
     UnitRecord record;
