@@ -57,7 +57,7 @@ TEST(GamePaths, OneLookupReadsAFoldersListingOnceAndAnswersFromIt)
     // From now on the listing answers, also for names to be opened; a file made later is not in it.
     WriteBytes(sub / "unit.sui", {1});
     EXPECT_EQ(lookup.fileToOpen(game.text(), "sub\\unit.sui"), sub / "UNIT.SUI");
-    EXPECT_EQ(lookup.folder(game.text() + "SUB\\"), sub);
+    EXPECT_EQ(lookup.folder(game.text() + "SUB/"), sub);
     // The next command sees it.
     EXPECT_EQ(PathLookup().file(game.text(), "sub\\unit.sui"), sub / "unit.sui");
 }
