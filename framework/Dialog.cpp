@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -49,22 +51,68 @@ Qt::Alignment textAlignment(std::uint32_t style, Qt::Alignment vertical)
 QFont CDialog::dialogFont(const char* face, int points)
 {
     // Where the template's font is missing, a metric-compatible Japanese font keeps the proportions.
-    QStringList candidates{QString::fromUtf8(face)};
-    if (candidates.front() == QStringLiteral("ＭＳ Ｐゴシック"))
-        candidates << QStringLiteral("MS PGothic") << QStringLiteral("IPAPGothic") << QStringLiteral("IPA Pゴシック")
-                   << QStringLiteral("VL PGothic") << QStringLiteral("Noto Sans CJK JP");
-    QString family = candidates.front();
-    for (const QString& candidate : candidates) {
-        if (QFontDatabase::hasFamily(candidate)) {
-            family = candidate;
-            break;
+    // Each face is looked for once: asking for families that are not installed is slow, and every
+    // dialog asks for the same face.
+    static QHash<QString, QString> families;
+    const QString wanted = QString::fromUtf8(face);
+    auto family = families.constFind(wanted);
+    if (family == families.constEnd()) {
+        QStringList candidates{wanted};
+        if (wanted == QStringLiteral("ＭＳ Ｐゴシック"))
+            candidates << QStringLiteral("MS PGothic") << QStringLiteral("IPAPGothic") << QStringLiteral("IPA Pゴシック")
+                       << QStringLiteral("VL PGothic") << QStringLiteral("Noto Sans CJK JP");
+        QString found = wanted;
+        for (const QString& candidate : candidates) {
+            if (QFontDatabase::hasFamily(candidate)) {
+                found = candidate;
+                break;
+            }
         }
+        family = families.insert(wanted, found);
     }
-    QFont font(family);
+    QFont font(*family);
     font.setPointSize(points);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }
+
+namespace {
+
+// A group box as the templates draw it: a thin frame whose top runs through the middle of the title
+// line, the title at the left over the frame. Controls may start half a line below the box's top.
+// Painted here rather than through a style sheet, which would cost every box a style of its own.
+class TemplateGroupBox : public QGroupBox {
+public:
+    TemplateGroupBox(const QString& title, int frameTop, int titleLeft, QWidget* parent)
+        : QGroupBox(title, parent), m_frameTop(frameTop), m_titleLeft(titleLeft)
+    {
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const QRect label(m_titleLeft, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
+        if (!title().isEmpty())
+            painter.setClipRegion(QRegion(rect()) - label);
+        const QRect frame = rect().adjusted(0, m_frameTop, 0, 0);
+        const QColor line = palette().color(QPalette::Mid);
+        painter.fillRect(frame.left(), frame.top(), frame.width(), 1, line);
+        painter.fillRect(frame.left(), frame.bottom(), frame.width(), 1, line);
+        painter.fillRect(frame.left(), frame.top(), 1, frame.height(), line);
+        painter.fillRect(frame.right(), frame.top(), 1, frame.height(), line);
+        painter.setClipping(false);
+        style()->drawItemText(&painter, label.adjusted(3, 0, -3, 0), Qt::AlignCenter, palette(),
+                              isEnabled(), title(), QPalette::WindowText);
+    }
+
+private:
+    int m_frameTop;
+    int m_titleLeft;
+};
+
+}  // namespace
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent, const MenuTemplate* menu)
     : QDialog(parent), m_template(dialogTemplate)
@@ -148,13 +196,7 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         break;
     }
     case ControlKind::GroupBox: {
-        // The frame runs through the middle of the title line, as the templates' rectangles expect:
-        // controls may start half a line below the box's top.
-        auto* group = new QGroupBox(text, m_client);
-        group->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); margin-top: %1px; }"
-                                            "QGroupBox::title { subcontrol-origin: margin; left: %2px; padding: 0px 1px; }")
-                                 .arg(m_baseY / 2)
-                                 .arg(m_baseX));
+        auto* group = new TemplateGroupBox(text, m_baseY / 2, m_baseX, m_client);
         widget = group;
         break;
     }
