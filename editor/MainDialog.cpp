@@ -21,6 +21,7 @@
 #include "tools/WeaponDlg.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -29,6 +30,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QUndoStack>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <optional>
+#include <vector>
 
 namespace {
 
@@ -151,12 +158,40 @@ void CMainDialog::widenUnitList(const QString& entryText)
     // as wide as the widest entry, and the list scrolls sideways to it.
     // Room for the entry in bold, as a changed unit shows.
     QListWidget* units = list(form::kUnitList);
-    QFont bold = units->font();
-    bold.setBold(true);
-    const int width = QFontMetrics(bold).horizontalAdvance(entryText) + 2 * units->fontMetrics().averageCharWidth();
+    const int margin = 2 * units->fontMetrics().averageCharWidth();
+    if (entryWidthBound(entryText) + margin <= units->gridSize().width())
+        return;
+    const int width = QFontMetrics(entryFont()).horizontalAdvance(entryText) + margin;
     if (width <= units->gridSize().width())
         return;
     units->setGridSize(QSize(width, units->sizeHintForRow(0)));
+}
+
+QFont CMainDialog::entryFont() const
+{
+    // Entries are measured in bold, as a changed unit shows, so that a mark never cuts one off.
+    QFont bold = list(form::kUnitList)->font();
+    bold.setBold(true);
+    return bold;
+}
+
+int CMainDialog::entryWidthBound(const QString& entryText)
+{
+    // No entry is wider than the advances of its characters added up (the text is laid out in one
+    // line, without ligatures that widen it); each character is measured once.
+    const QFont font = entryFont();
+    std::optional<QFontMetricsF> metrics;
+    qreal width = 0;
+    for (const QChar c : entryText) {
+        auto advance = m_advances.constFind(c.unicode());
+        if (advance == m_advances.constEnd()) {
+            if (!metrics)
+                metrics.emplace(font);
+            advance = m_advances.insert(c.unicode(), c.isSurrogate() ? metrics->maxWidth() : metrics->horizontalAdvance(c));
+        }
+        width += *advance;
+    }
+    return int(std::ceil(width)) + 1;
 }
 
 void CMainDialog::selectUnitInList(int unitNumber) { lb::setCurSel(list(form::kUnitList), unitNumber); }
@@ -167,17 +202,30 @@ void CMainDialog::fillUnitList()
     units->setUpdatesEnabled(false);
     lb::reset(units);
     units->setGridSize(QSize());
-    QString widest;
-    int widestWidth = 0;
+    std::vector<QString> texts;
+    texts.reserve(kUnitCount);
+    std::vector<std::pair<int, int>> bounds;  // the width bound of each entry, and its unit
+    bounds.reserve(kUnitCount);
     for (int u = 0; u < kUnitCount; ++u) {
-        const QString text = FromCp932(UnitListText(u, m_images->units.record(u)));
-        lb::insert(units, u, text, u);
-        if (const int width = units->fontMetrics().horizontalAdvance(text); width > widestWidth) {
-            widestWidth = width;
-            widest = text;
+        texts.push_back(FromCp932(UnitListText(u, m_images->units.record(u))));
+        lb::insert(units, u, texts.back(), u);
+        bounds.emplace_back(entryWidthBound(texts.back()), u);
+    }
+    // Only entries that could be the widest are measured: from the widest bound down, until no
+    // bound reaches the widest width found.
+    std::sort(bounds.begin(), bounds.end(), std::greater<>());
+    const QFontMetrics metrics(entryFont());
+    int widest = 0;
+    int widestUnit = 0;
+    for (const auto& [bound, u] : bounds) {
+        if (bound <= widest)
+            break;
+        if (const int width = metrics.horizontalAdvance(texts[u]); width > widest) {
+            widest = width;
+            widestUnit = u;
         }
     }
-    widenUnitList(widest);
+    widenUnitList(texts[widestUnit]);
     units->setUpdatesEnabled(true);
 }
 

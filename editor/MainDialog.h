@@ -11,6 +11,7 @@
 #include "tools/ProductDlg.h"
 #include "tools/SpeedDlg.h"
 
+#include <QHash>
 #include <QString>
 
 #include <array>
@@ -82,6 +83,9 @@ private:
     // The Edit menu's undo and redo items name the steps they would act on.
     void setUpEditMenu();
     void updateEditMenu();
+    // The font the unit list's entries are measured in, and a bound on an entry's width in it.
+    QFont entryFont() const;
+    int entryWidthBound(const QString& entryText);
 
     // Routed handlers.
     void OnUnitListSelChange();
@@ -124,6 +128,7 @@ private:
 
     std::string m_gameFolder;   // empty or ending in a separator; 8-bit file-name encoding
     int m_dataLoaded = 0;
+    QHash<char16_t, qreal> m_advances;  // of the unit list's characters, as they are met
     std::unique_ptr<GameImages> m_images;
     std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
     UnitHistory m_history{*this};

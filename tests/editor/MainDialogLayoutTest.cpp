@@ -209,9 +209,14 @@ void MainDialogLayoutTest::demoUnitsShowEveryTextCompletely()
     QListWidget* units = dialog->list(form::kUnitList);
     QCOMPARE(units->textElideMode(), Qt::ElideNone);
     QCOMPARE(units->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    // Its entries are exactly as wide as the widest entry in bold (as a changed unit shows), with a
+    // margin.
+    QFont bold = units->font();
+    bold.setBold(true);
     int widest = 0;
     for (int u = 0; u < units->count(); ++u)
-        widest = qMax(widest, units->fontMetrics().horizontalAdvance(units->item(u)->text()));
+        widest = qMax(widest, QFontMetrics(bold).horizontalAdvance(units->item(u)->text()));
+    QCOMPARE(units->gridSize().width(), widest + 2 * units->fontMetrics().averageCharWidth());
     QTest::qWait(1);
     QVERIFY(widest <= units->viewport()->width() + units->horizontalScrollBar()->maximum());
 
