@@ -1,5 +1,6 @@
 #include "exchange/core/CommandFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <system_error>
@@ -53,6 +54,11 @@ std::optional<fs::path> LinePath(PathLookup& lookup, std::string_view folderText
 {
     if (line.find('\0') != std::string_view::npos)
         return std::nullopt;
+#ifndef _WIN32
+    // A line of ASCII characters is its own name in any file-name encoding.
+    if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return toOpen ? lookup.fileToOpen(folderText, line) : lookup.file(folderText, line);
+#endif
     // Decoding before the separators are looked at keeps a trail byte 0x5C (as in "表") inside its
     // character. A character with several codes is text whichever code it has.
     const std::optional<std::u16string> decoded = cp932::decodeValid(line);
