@@ -81,13 +81,18 @@ void ImportUnitCsv(UnitEditorHost& host)
         return;
     }
     const int shown = host.currentUnit();
+    UnitChanges step;
     for (std::size_t i = 0; i < changes.units.size(); ++i) {
         const int unit = changes.units[i];
         if (table.record(unit).bytes == changes.records[i].bytes)
             continue;
+        step.push_back({unit, table.record(unit), changes.records[i]});
         table.record(unit) = changes.records[i];
         host.RefreshUnitListEntry(unit);
     }
+    // The whole file is one undo step, named by the units it changed.
+    const int changed = static_cast<int>(step.size());
+    host.recordUnitChanges(std::move(step), Text(str::kStepCsvImport).arg(changed));
     if (shown >= 0) {
         host.selectUnitInList(shown);
         host.ShowUnit(shown);

@@ -43,6 +43,7 @@ inline constexpr char kCsvFilter[] = "CSVﾌｧｲﾙ (*.csv)|*.csv|全てのﾌ
 inline constexpr char kCsvExportTitle[] = "CSVに書き出し";
 inline constexpr char kCsvExportName[] = "unitinfo.csv";
 inline constexpr char kCsvImportTitle[] = "CSVから読み込み";
+inline constexpr char kStepCsvImport[] = "%1個のCSV読み込み";  // the undo step of a CSV read
 inline constexpr char kCsvHasErrors[] = "CSVファイルに%1個の誤りがあるため、何も読み込みませんでした。";
 
 // Edit menu: undo and redo, with the name of the step they act on (%1 of a step: four digits or a count).

@@ -151,6 +151,11 @@ private slots:
         QCOMPARE(dialog->edit(form::kPrice)->text(), QString::number(m_demo.record(16).price()));
         choose(*dialog, 300);
         QCOMPARE(dialog->edit(form::kPrice)->text(), QStringLiteral("-5"));
+
+        // One undo step takes the whole file back.
+        dialog->menuCommand(32800)->trigger();
+        QVERIFY(std::equal(m_demo.image().begin(), m_demo.image().end(), dialog->unitTable().image().begin()));
+        QCOMPARE(lb::text(dialog->list(form::kUnitList), 16), FromCp932(UnitListText(16, m_demo.record(16))));
     }
 
     void aFileWithErrorsChangesNothingAndListsThemAll()
