@@ -155,10 +155,10 @@ TEST(CommandLinePath, LinesThatAreNoFileNameGiveNothing)
 TEST(CommandLinePath, EveryCodeOfACharacterNamesItsFile)
 {
     TempFolder folder;
-    WriteText(folder.path() / "\u2235.sui", "8");        // 0x81E6, also 0x879A and 0xFA5B
-    WriteText(folder.path() / "\u2170.sui", "9");        // 0xFA40, also 0xEEEF
-    WriteText(folder.path() / "\u2160.sui", "10");       // 0x8754, also 0xFA4A
-    WriteText(folder.path() / "u\uF8F3\u0080.sui", "11");  // the single bytes 0xFF and 0x80
+    WriteText(folder.path() / corvane::PathFromText("\u2235.sui"), "8");        // 0x81E6, also 0x879A and 0xFA5B
+    WriteText(folder.path() / corvane::PathFromText("\u2170.sui"), "9");        // 0xFA40, also 0xEEEF
+    WriteText(folder.path() / corvane::PathFromText("\u2160.sui"), "10");       // 0x8754, also 0xFA4A
+    WriteText(folder.path() / corvane::PathFromText("u\uF8F3\u0080.sui"), "11");  // the single bytes 0xFF and 0x80
     for (const char* line : {"\x87\x9A.sui", "\xFA\x5B.sui", "\x81\xE6.sui", "\xEE\xEF.sui", "\xFA\x40.sui",
                              "\xFA\x4A.sui", "\x87\x54.sui", "u\xFF\x80.sui"}) {
         const auto path = LookUp(folder.text(), line);
