@@ -13,6 +13,7 @@
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
 #include "tools/EtcDlg.h"
+#include "tools/ToolIds.h"
 
 #include <QAction>
 #include <QMenu>
@@ -48,7 +49,7 @@ void checkShows(CMainDialog& dialog, int unit)
     QCOMPARE(dialog.edit(form::kName)->text(), FromCp932(record.nameText()));
     QCOMPARE(dialog.edit(form::kDurability)->text(), QString::number(record.durability()));
     auto* etc = dialog.findChild<CEtcDlg*>(QString(), Qt::FindDirectChildrenOnly);
-    QCOMPARE(etc->edit(CEtcDlg::kBoxIds[0])->text(), QString::number(record.data00()));
+    QCOMPARE(etc->edit(tool::kDataFirst)->text(), QString::number(record.data00()));
 }
 
 QByteArray unitFile(int unit, const UnitRecord& record)
@@ -84,7 +85,7 @@ private:
         fixture::clickListRow(unitList(dialog), unit);
         fixture::typeInto(dialog.edit(form::kDurability), durability);
         auto* etc = dialog.findChild<CEtcDlg*>(QString(), Qt::FindDirectChildrenOnly);
-        fixture::typeInto(etc->edit(CEtcDlg::kBoxIds[0]), data00);
+        fixture::typeInto(etc->edit(tool::kDataFirst), data00);
         QTest::mouseClick(dialog.button(form::kApply), Qt::LeftButton);
     }
     // Ctrl+Z / Ctrl+Y with the keyboard focus in the unit list.
