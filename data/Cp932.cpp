@@ -1,5 +1,6 @@
 #include "data/Cp932.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -106,14 +107,16 @@ bool isLeadByte(unsigned char b) {
 namespace {
 
 // Decodes bytes; each byte that does not start a valid character gives U+FFFD, and *valid (if given)
-// becomes false.
-std::u16string decodeBytes(std::string_view bytes, bool* valid) {
+// becomes false. *starts (if given) receives where each character starts, then the end.
+std::u16string decodeBytes(std::string_view bytes, bool* valid, std::vector<std::size_t>* starts = nullptr) {
     std::u16string text;
     text.reserve(bytes.size());
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
         const auto b = static_cast<unsigned char>(bytes[i]);
+        if (starts)
+            starts->push_back(i);
         char16_t c = 0;
         std::size_t width = 1;
         if (!isLeadByte(b)) {
@@ -132,6 +135,8 @@ std::u16string decodeBytes(std::string_view bytes, bool* valid) {
         text.push_back(c);
         i += width;
     }
+    if (starts)
+        starts->push_back(n);
     return text;
 }
 
@@ -168,6 +173,55 @@ std::optional<std::string> encode(std::u16string_view text, std::u16string* badC
         bytes.push_back(static_cast<char>(code & 0xFF));
     }
     return bytes;
+}
+
+StoredText::StoredText(std::string_view bytes) : m_bytes(bytes) {
+    m_text = decodeBytes(bytes, nullptr, &m_starts);
+}
+
+StoredText::Split StoredText::split(std::u16string_view edited) const {
+    const std::size_t shorter = std::min(m_text.size(), edited.size());
+    std::size_t head = 0;
+    while (head < shorter && m_text[head] == edited[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < shorter - head && m_text[m_text.size() - 1 - tail] == edited[edited.size() - 1 - tail])
+        ++tail;
+    // Stored text holds no surrogates, so neither end cuts a pair of the edited text.
+    return {m_starts[head], m_bytes.size() - m_starts[m_text.size() - tail],
+            edited.substr(head, edited.size() - head - tail)};
+}
+
+std::optional<std::string> StoredText::encode(std::u16string_view edited, std::u16string* badChar) const {
+    if (edited == m_text)
+        return m_bytes;
+    const Split parts = split(edited);
+    const std::optional<std::string> middle = cp932::encode(parts.middle, badChar);
+    if (!middle)
+        return std::nullopt;
+    const std::string head = m_bytes.substr(0, parts.keptHead);
+    const std::string tail = m_bytes.substr(m_bytes.size() - parts.keptTail);
+    const std::string bytes = head + *middle + tail;
+    if (decode(bytes) != decode(head) + decode(*middle) + decode(tail)) {
+        if (badChar)
+            *badChar = u"\uFFFD";
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+std::size_t StoredText::length(std::u16string_view edited) const {
+    const Split parts = split(edited);
+    const EncodeTable& table = encodeTable();
+    std::size_t n = parts.keptHead + parts.keptTail;
+    for (std::size_t i = 0; i < parts.middle.size(); ++i) {
+        const char16_t c = parts.middle[i];
+        if (isHighSurrogate(c) && i + 1 < parts.middle.size() && isLowSurrogate(parts.middle[i + 1]))
+            ++i;  // one character, never stored
+        const std::uint16_t code = table[c];
+        n += (code == 0 && c != 0) || code > 0xFF ? 2 : 1;
+    }
+    return n;
 }
 
 }  // namespace cp932

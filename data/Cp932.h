@@ -9,9 +9,11 @@
 // 0x40-0x7E or 0x80-0xFC) follow Microsoft's table, NEC and IBM extensions included;
 // the user-defined area 0xF040-0xF9FC is U+E000-U+E757.
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cp932 {
 
@@ -33,5 +35,38 @@ std::optional<std::string> encode(std::u16string_view text, std::u16string* badC
 
 // True for bytes that start a double-byte character (0x81-0x9F, 0xE0-0xFC).
 bool isLeadByte(unsigned char b);
+
+// Text decoded from stored bytes, for editing: what the user leaves as it was goes back to the bytes
+// it came from, even where those bytes are no clean text (a replacement character for a double-byte
+// character cut off at the end of a field) or where a character has several codes.
+class StoredText {
+public:
+    StoredText() : StoredText(std::string_view()) {}
+    explicit StoredText(std::string_view bytes);
+
+    const std::string& bytes() const { return m_bytes; }
+    const std::u16string& text() const { return m_text; }
+
+    // The bytes of an edited version of text(). The start and the end that the edit left as they
+    // were keep their stored bytes; what lies between is encoded. Nothing, with *badChar (if given)
+    // set, when a character there cannot be stored (U+FFFD typed or pasted, for one), or when kept
+    // bytes would join the new ones into another character (*badChar is then U+FFFD).
+    std::optional<std::string> encode(std::u16string_view edited, std::u16string* badChar = nullptr) const;
+
+    // The number of bytes encode gives for edited; a character that cannot be stored counts as two.
+    std::size_t length(std::u16string_view edited) const;
+
+private:
+    struct Split {
+        std::size_t keptHead;  // bytes kept from the start
+        std::size_t keptTail;  // bytes kept from the end
+        std::u16string_view middle;
+    };
+    Split split(std::u16string_view edited) const;
+
+    std::string m_bytes;
+    std::u16string m_text;
+    std::vector<std::size_t> m_starts;  // where each character of m_text starts in m_bytes, then the end
+};
 
 }  // namespace cp932

@@ -2,6 +2,7 @@
 // CMainDialog: the program's one top-level window (template 102, menu 133). It owns the game's data
 // images, the game folder and the data-loaded flag, and shows one unit at a time in its form.
 
+#include "data/Cp932.h"
 #include "data/ReferenceTables.h"
 #include "editor/UnitEditorHost.h"
 #include "editor/UnitHistory.h"
@@ -136,9 +137,7 @@ private:
     std::unique_ptr<CCompareDlg> m_compareDlg;
 
     // Field values of the form, moved to and from the controls by DoDataExchange.
-    QString m_name;
-    std::string m_shownNameBytes;   // the record's name as ShowUnit put it into the form
-    QString m_shownNameText;
+    cp932::StoredText m_name;  // the name's bytes, as shown and as taken back
     std::array<int, 10> m_defence{};
     std::array<int, 8> m_board{};
     int m_durability = 0;

@@ -22,33 +22,19 @@ namespace {
 
 constexpr int kNameBytes = 24;
 
-// Byte length of a text in code page 932; characters the code page cannot hold count as two bytes
-// (they are refused with their own message when the form is taken back).
-int encodedLength(const QString& text)
-{
-    if (const std::optional<std::string> bytes = ToCp932(text))
-        return int(bytes->size());
-    int length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const std::optional<std::string> bytes = ToCp932(text.mid(i, width));
-        length += bytes ? int(bytes->size()) : 2;
-        i += width - 1;
-    }
-    return length;
-}
-
 // The name edit takes at most 24 bytes of code page 932 text: twelve kanji fit, a thirteenth does not.
-// What the user inserts (typed or pasted) keeps its first whole characters, as many as fit.
+// What the user inserts (typed or pasted) keeps its first whole characters, as many as fit. Bytes of
+// the stored name that the user leaves in place count at their own length.
 class NameLengthValidator : public QValidator {
 public:
-    explicit NameLengthValidator(QLineEdit* edit) : QValidator(edit), m_shown(edit->text())
+    NameLengthValidator(QLineEdit* edit, const cp932::StoredText& stored)
+        : QValidator(edit), m_stored(stored), m_shown(edit->text())
     {
         connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { m_shown = text; });
     }
     State validate(QString& input, int& cursor) const override
     {
-        if (encodedLength(input) <= kNameBytes)
+        if (length(input) <= kNameBytes)
             return Acceptable;
         // The inserted characters are what lies between the parts the text shown before shares.
         const qsizetype shared = std::min(input.size(), m_shown.size());
@@ -63,16 +49,19 @@ public:
         qsizetype end = input.size() - tail;
         if (end < input.size() && input[end].isLowSurrogate())
             ++end;
-        while (end > head && encodedLength(input) > kNameBytes) {
+        while (end > head && length(input) > kNameBytes) {
             const qsizetype width = end - head >= 2 && input[end - 1].isLowSurrogate() ? 2 : 1;
             input.remove(end - width, width);
             end -= width;
         }
         cursor = int(end);
-        return encodedLength(input) <= kNameBytes ? Acceptable : Invalid;
+        return length(input) <= kNameBytes ? Acceptable : Invalid;
     }
 
 private:
+    int length(const QString& text) const { return int(m_stored.length(text.toStdU16String())); }
+
+    const cp932::StoredText& m_stored;
     QString m_shown;
 };
 
@@ -107,7 +96,7 @@ void CMainDialog::setUpFormControls()
         // The boxes are narrow: the text may use the whole inside of the frame.
         box->setTextMargins(-3, 0, -3, 0);
     }
-    edit(form::kName)->setValidator(new NameLengthValidator(edit(form::kName)));
+    edit(form::kName)->setValidator(new NameLengthValidator(edit(form::kName), m_name));
     // A name of twelve kanji is wider than the unit list: the list scrolls sideways instead of
     // cutting it off.
     QListWidget* units = list(form::kUnitList);
@@ -122,11 +111,8 @@ WeaponEntry CMainDialog::GetWeaponEntry(int weaponNumber) const { return m_image
 
 void CMainDialog::DoDataExchange(DataExchange& dx)
 {
-    // A name the user did not touch goes back as the bytes it came from, whatever they hold.
-    if (dx.saving() && edit(form::kName)->text() == m_shownNameText)
-        m_name = m_shownNameText;
-    else
-        dx.textField(form::kName, m_name, kNameBytes);
+    // What the user did not touch in the name goes back as the bytes it came from, whatever they hold.
+    dx.textField(form::kName, m_name, kNameBytes);
 
     for (int i = 0; i < 10; ++i)
         dx.intField(form::kDefenceFirst + i, m_defence[i]);
@@ -192,9 +178,7 @@ void CMainDialog::ShowUnit(int unitNumber)
     Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
     const UnitRecord& r = m_images->units.record(unitNumber);
 
-    m_shownNameBytes = r.nameText();
-    m_shownNameText = FromCp932(m_shownNameBytes);
-    m_name = m_shownNameText;
+    m_name = cp932::StoredText(r.nameText());
     cb::setCurSel(combo(form::kKind), r.kind());
     m_capture = m_images->kinds.canCapture(r.kind()) ? 1 : 0;
     m_airborne = m_images->kinds.airborne(r.kind()) ? 1 : 0;
@@ -259,10 +243,7 @@ void CMainDialog::ApplyUnit()
     Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
 
     UnitRecord w = m_images->units.record(unitNumber);
-    if (m_name == m_shownNameText)
-        w.setName(m_shownNameBytes);
-    else if (const std::optional<std::string> bytes = ToCp932(m_name))
-        w.setName(*bytes);
+    w.setName(m_name.bytes());
     w.setKind(std::uint8_t(cb::selectedData(combo(form::kKind))));
     w.setAltitude(std::uint8_t(cb::selectedData(combo(form::kAltitude))));
     w.setDefenceType(std::uint8_t(cb::selectedData(combo(form::kDefenceType))));

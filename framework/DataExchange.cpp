@@ -107,22 +107,22 @@ void DataExchange::byteField(int controlId, std::uint8_t& value)
     value = std::uint8_t(parsed);
 }
 
-void DataExchange::textField(int controlId, QString& value, int maxBytes)
+void DataExchange::textField(int controlId, cp932::StoredText& value, int maxBytes)
 {
     if (m_failed)
         return;
     if (!saving()) {
-        setControlText(controlId, value);
+        setControlText(controlId, QString::fromStdU16String(value.text()));
         return;
     }
     const QString text = controlText(controlId);
-    QString badChar;
-    const std::optional<std::string> bytes = ToCp932(text, &badChar);
+    std::u16string badChar;
+    const std::optional<std::string> bytes = value.encode(text.toStdU16String(), &badChar);
     if (!bytes)
-        return fail(controlId, QString::fromUtf8(str::kNotCp932).arg(badChar));
+        return fail(controlId, QString::fromUtf8(str::kNotCp932).arg(QString::fromStdU16String(badChar)));
     if (int(bytes->size()) > maxBytes)
         return fail(controlId, QString::fromUtf8(str::kTextTooLong).arg(maxBytes));
-    value = text;
+    value = cp932::StoredText(*bytes);
 }
 
 void DataExchange::checkField(int controlId, int& value)

@@ -5,6 +5,8 @@
 // field's type gets the message, has its text selected and the focus, and ends the exchange:
 // that field and every one after it keep their values.
 
+#include "data/Cp932.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -26,8 +28,10 @@ public:
     void intField(int controlId, int& value);                 // "整数を入力してください。"
     void shortField(int controlId, std::int16_t& value);      // -32768..32767, same message
     void byteField(int controlId, std::uint8_t& value);       // "0 から 255 までの整数を入力してください。"
-    // Text edit limited to maxBytes of code page 932 text ("%1 文字以内で入力してください。").
-    void textField(int controlId, QString& value, int maxBytes);
+    // Text edit over stored code page 932 bytes, limited to maxBytes ("%1 文字以内で入力してください。";
+    // a character that cannot be stored: "「%1」はゲームのデータに保存できない文字です。"). What the
+    // user left as it was keeps the bytes it was shown from (cp932::StoredText).
+    void textField(int controlId, cp932::StoredText& value, int maxBytes);
     // Check box: 0 clear, 1 ticked.
     void checkField(int controlId, int& value);
 

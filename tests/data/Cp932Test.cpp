@@ -180,6 +180,34 @@ TEST(Cp932, ValidTextDecodesEveryCode) {
         EXPECT_FALSE(cp932::decodeValid(bad).has_value()) << bad;
 }
 
+// An edited stored text keeps the bytes of what the edit left in place, replacement characters and
+// characters with several codes included, and counts them at their own length.
+TEST(Cp932StoredText, WhatWasNotEditedKeepsItsBytes) {
+    const std::string bytes = "\xEE\xEF" "AB" "\x81\x7F" "CD\x83";  // U+2170, A, B, bad, DEL, C, D, cut
+    const cp932::StoredText stored(bytes);
+    EXPECT_EQ(stored.text(), u"\u2170AB\uFFFD\x7F" u"CD\uFFFD");
+    EXPECT_EQ(stored.encode(stored.text()), bytes);
+    EXPECT_EQ(stored.length(stored.text()), bytes.size());
+
+    const std::u16string edited = u"\u2170A\u6226\uFFFD\x7F" u"CD\uFFFD";  // B became 戦
+    EXPECT_EQ(stored.encode(edited), std::string("\xEE\xEF" "A\x90\xED" "\x81\x7F" "CD\x83"));
+    EXPECT_EQ(stored.length(edited), bytes.size() + 1);
+    EXPECT_EQ(stored.length(u"\u2170AB\uFFFD\x7F" u"CD"), bytes.size() - 1);
+
+    // A replacement character the user put in is refused, and counts as two bytes.
+    std::u16string bad;
+    EXPECT_FALSE(stored.encode(u"\uFFFD" + stored.text(), &bad));
+    EXPECT_EQ(bad, u"\uFFFD");
+    EXPECT_EQ(stored.length(u"\uFFFD" + stored.text()), bytes.size() + 2);
+    EXPECT_FALSE(stored.encode(u"x\U0001F600", &bad));
+    EXPECT_EQ(bad, u"\U0001F600");
+
+    // Kept bytes that would join new ones into another character are refused.
+    EXPECT_FALSE(stored.encode(stored.text() + u"X", &bad));
+    EXPECT_EQ(bad, u"\uFFFD");
+    EXPECT_EQ(cp932::StoredText("\x83").encode(u"X\uFFFD"), std::string("X\x83"));
+}
+
 TEST(Cp932, DecodeNeverReadsPastTheEnd) {
     // The byte after the view would complete the character; it must not be looked at.
     const std::string backing = "\x88\x9F";

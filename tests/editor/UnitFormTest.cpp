@@ -17,7 +17,7 @@ namespace {
 
 MessageService& messages() { return MessageService::instance(); }
 
-std::string cp932(const char* utf8) { return ToCp932(QString::fromUtf8(utf8)).value(); }
+std::string stored(const char* utf8) { return ToCp932(QString::fromUtf8(utf8)).value(); }
 
 // What applying a record without edits makes of it: the values the form cannot show are replaced
 // as documented, the name's field is zero-filled after the name, and nothing else changes.
@@ -57,6 +57,7 @@ private slots:
     void pastedNameKeepsItsFirstTwentyFourBytes();
     void untouchedNameGoesBackByteForByte();
     void nameWithACharacterOutsideTheCodePageIsRefused();
+    void editedNameKeepsTheBytesLeftInPlace();
     void badIntegerStopsTheExchangeButApplyStores();
     void slotLinesShowTheWeaponTable();
     void applyStoresTheSlotListsWeapons();
@@ -246,7 +247,7 @@ void UnitFormTest::nameEditHoldsTwentyFourBytes()
     fixture::typeText(name, QStringLiteral("A"));  // a 25th byte
     QCOMPARE(name->text(), QStringLiteral("超高速長距離全天候迎撃機"));
     apply();
-    QCOMPARE(record(kFullNameUnit).nameText(), cp932("超高速長距離全天候迎撃機"));
+    QCOMPARE(record(kFullNameUnit).nameText(), stored("超高速長距離全天候迎撃機"));
 
     // Twelve kanji fit, a thirteenth is refused; half-width katakana take one byte each.
     fixture::typeInto(name, QStringLiteral("一二三四五六七八九十百千万"));
@@ -256,7 +257,7 @@ void UnitFormTest::nameEditHoldsTwentyFourBytes()
     fixture::typeInto(name, QStringLiteral("新型機"));
     apply();
     const UnitRecord& r = record(kFullNameUnit);
-    QCOMPARE(r.nameText(), cp932("新型機"));
+    QCOMPARE(r.nameText(), stored("新型機"));
     for (int i = 6; i < 24; ++i)
         QCOMPARE(int(r.bytes[i]), 0);
     QCOMPARE(lb::text(dialog->list(form::kUnitList), kFullNameUnit), QStringLiteral("0007:新型機"));
@@ -323,6 +324,64 @@ void UnitFormTest::nameWithACharacterOutsideTheCodePageIsRefused()
     // The name is the first box: nothing after it was taken, and the record keeps its values.
     QVERIFY(fixture::sameBytes(record(95), normalised(before)));
     QCOMPARE(box(form::kName)->text(), FromCp932(before.nameText()));
+}
+
+void UnitFormTest::editedNameKeepsTheBytesLeftInPlace()
+{
+    // Eleven kanji, 'A' and a double-byte character cut off after its first byte: 24 bytes.
+    const std::string cut = stored("一二三四五六七八九十百") + "A\x83";
+    showChanged(92, [&](UnitRecord& r) { r.setName(cut); });
+    QLineEdit* name = box(form::kName);
+    QCOMPARE(name->text(), QStringLiteral("一二三四五六七八九十百A\uFFFD"));
+
+    // The cut character counts as its one byte: after the first kanji goes, two letters fit, a
+    // third does not.
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_Delete);
+    fixture::typeText(name, QStringLiteral("BCD"));
+    QCOMPARE(name->text(), QStringLiteral("BC二三四五六七八九十百A\uFFFD"));
+    fixture::typeInto(box(1006), QStringLiteral("12"));  // a later box of the same exchange
+    apply();
+    QVERIFY(messages().takeShown().empty());
+    QCOMPARE(record(92).nameText(), "BC" + stored("二三四五六七八九十百") + "A\x83");
+    QCOMPARE(record(92).defence(0), 12);
+
+    // A replacement character the user types is refused; the name keeps its bytes.
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Home);
+    QTest::keyClick(name, Qt::Key_Delete);
+    QTest::keyClick(name, Qt::Key_Delete);
+    fixture::typeText(name, QStringLiteral("\uFFFD"));
+    apply();
+    auto shown = messages().takeShown();
+    QCOMPARE(int(shown.size()), 1);
+    QCOMPARE(shown[0].text, QStringLiteral("「\uFFFD」はゲームのデータに保存できない文字です。"));
+    QCOMPARE(record(92).nameText(), "BC" + stored("二三四五六七八九十百") + "A\x83");
+
+    // Kept bytes that the new text would turn into another character are refused as well.
+    showChanged(93, [](UnitRecord& r) { r.setName("AB\x83"); });
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_End);
+    fixture::typeText(name, QStringLiteral("X"));
+    apply();
+    shown = messages().takeShown();
+    QCOMPARE(int(shown.size()), 1);
+    QCOMPARE(shown[0].text, QStringLiteral("「\uFFFD」はゲームのデータに保存できない文字です。"));
+    QCOMPARE(record(93).nameText(), std::string("AB\x83"));
+
+    // A character with two codes keeps the code it was stored with; the single bytes Windows maps
+    // to characters of their own go back as those bytes.
+    showChanged(94, [](UnitRecord& r) { r.setName("\xEE\xEF\x80X\xFF"); });
+    QCOMPARE(name->text(), QStringLiteral("\u2170\u0080X\uF8F3"));
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_End);
+    QTest::keyClick(name, Qt::Key_Left);
+    QTest::keyClick(name, Qt::Key_Backspace);
+    fixture::typeText(name, QStringLiteral("Y"));
+    apply();
+    QVERIFY(messages().takeShown().empty());
+    QCOMPARE(record(94).nameText(), std::string("\xEE\xEF\x80Y\xFF"));
 }
 
 void UnitFormTest::badIntegerStopsTheExchangeButApplyStores()
@@ -577,7 +636,7 @@ void UnitFormTest::applyRefreshesTheListEntryAndKeepsItSelected()
 void UnitFormTest::refreshingAListEntryDoesNotSelectIt()
 {
     showChanged(300, [](UnitRecord&) {});
-    record(301).setName(cp932("別名"));
+    record(301).setName(stored("別名"));
     dialog->RefreshUnitListEntry(301);
     QListWidget* units = dialog->list(form::kUnitList);
     QCOMPARE(lb::text(units, 301), QStringLiteral("0301:別名"));

@@ -58,7 +58,7 @@ public:
     int selectedWhenNotified = -1;
     int first = 1, second = 2;
     std::uint8_t third = 3;
-    QString name;
+    cp932::StoredText name;
     int ticked = 0;
 
 protected:
@@ -231,7 +231,7 @@ private slots:
         dialog.Create();
         dialog.edit(13)->setText(QStringLiteral("戦闘機戦闘機戦闘機戦闘機"));  // 12 kanji = 24 bytes
         QVERIFY(dialog.UpdateData(true));
-        QCOMPARE(dialog.name, QStringLiteral("戦闘機戦闘機戦闘機戦闘機"));
+        QCOMPARE(dialog.name.bytes(), ToCp932(QStringLiteral("戦闘機戦闘機戦闘機戦闘機")).value());
 
         dialog.edit(13)->setText(QStringLiteral("戦闘機戦闘機戦闘機戦闘機A"));  // 25 bytes
         QVERIFY(!dialog.UpdateData(true));
@@ -252,7 +252,7 @@ private slots:
         const auto shown = MessageService::instance().takeShown();
         QCOMPARE(shown.size(), size_t(1));
         QVERIFY(shown[0].text.contains(QStringLiteral("😀")));
-        QCOMPARE(dialog.name, QString());
+        QCOMPARE(dialog.name.bytes(), std::string());
     }
 
     void displayDirectionFillsEveryControl()
@@ -260,7 +260,7 @@ private slots:
         TestDialog dialog;
         dialog.first = -5;
         dialog.third = 200;
-        dialog.name = QStringLiteral("零式");
+        dialog.name = cp932::StoredText(ToCp932(QStringLiteral("零式")).value());
         dialog.ticked = 1;
         dialog.Create();
         QCOMPARE(dialog.edit(10)->text(), QStringLiteral("-5"));
