@@ -17,7 +17,7 @@ namespace {
 
 MessageService& messages() { return MessageService::instance(); }
 
-std::string stored(const char* utf8) { return ToCp932(QString::fromUtf8(utf8)).value(); }
+std::string sjis(const char* utf8) { return ToCp932(QString::fromUtf8(utf8)).value(); }
 
 // What applying a record without edits makes of it: the values the form cannot show are replaced
 // as documented, the name's field is zero-filled after the name, and nothing else changes.
@@ -247,7 +247,7 @@ void UnitFormTest::nameEditHoldsTwentyFourBytes()
     fixture::typeText(name, QStringLiteral("A"));  // a 25th byte
     QCOMPARE(name->text(), QStringLiteral("超高速長距離全天候迎撃機"));
     apply();
-    QCOMPARE(record(kFullNameUnit).nameText(), stored("超高速長距離全天候迎撃機"));
+    QCOMPARE(record(kFullNameUnit).nameText(), sjis("超高速長距離全天候迎撃機"));
 
     // Twelve kanji fit, a thirteenth is refused; half-width katakana take one byte each.
     fixture::typeInto(name, QStringLiteral("一二三四五六七八九十百千万"));
@@ -257,7 +257,7 @@ void UnitFormTest::nameEditHoldsTwentyFourBytes()
     fixture::typeInto(name, QStringLiteral("新型機"));
     apply();
     const UnitRecord& r = record(kFullNameUnit);
-    QCOMPARE(r.nameText(), stored("新型機"));
+    QCOMPARE(r.nameText(), sjis("新型機"));
     for (int i = 6; i < 24; ++i)
         QCOMPARE(int(r.bytes[i]), 0);
     QCOMPARE(lb::text(dialog->list(form::kUnitList), kFullNameUnit), QStringLiteral("0007:新型機"));
@@ -282,7 +282,7 @@ void UnitFormTest::pastedNameKeepsItsFirstTwentyFourBytes()
     QCOMPARE(pasteInto(QStringLiteral("零式"), 2, QStringLiteral("ｱ一二三四五六七八九十百千")),
              QStringLiteral("零式ｱ一二三四五六七八九"));
     apply();
-    QCOMPARE(record(dialog->currentUnit()).nameText(), cp932("零式ｱ一二三四五六七八九"));
+    QCOMPARE(record(dialog->currentUnit()).nameText(), sjis("零式ｱ一二三四五六七八九"));
     QVERIFY(messages().takeShown().empty());
 }
 
@@ -329,7 +329,7 @@ void UnitFormTest::nameWithACharacterOutsideTheCodePageIsRefused()
 void UnitFormTest::editedNameKeepsTheBytesLeftInPlace()
 {
     // Eleven kanji, 'A' and a double-byte character cut off after its first byte: 24 bytes.
-    const std::string cut = stored("一二三四五六七八九十百") + "A\x83";
+    const std::string cut = sjis("一二三四五六七八九十百") + "A\x83";
     showChanged(92, [&](UnitRecord& r) { r.setName(cut); });
     QLineEdit* name = box(form::kName);
     QCOMPARE(name->text(), QStringLiteral("一二三四五六七八九十百A\uFFFD"));
@@ -344,7 +344,7 @@ void UnitFormTest::editedNameKeepsTheBytesLeftInPlace()
     fixture::typeInto(box(1006), QStringLiteral("12"));  // a later box of the same exchange
     apply();
     QVERIFY(messages().takeShown().empty());
-    QCOMPARE(record(92).nameText(), "BC" + stored("二三四五六七八九十百") + "A\x83");
+    QCOMPARE(record(92).nameText(), "BC" + sjis("二三四五六七八九十百") + "A\x83");
     QCOMPARE(record(92).defence(0), 12);
 
     // A replacement character the user types is refused; the name keeps its bytes.
@@ -357,7 +357,7 @@ void UnitFormTest::editedNameKeepsTheBytesLeftInPlace()
     auto shown = messages().takeShown();
     QCOMPARE(int(shown.size()), 1);
     QCOMPARE(shown[0].text, QStringLiteral("「\uFFFD」はゲームのデータに保存できない文字です。"));
-    QCOMPARE(record(92).nameText(), "BC" + stored("二三四五六七八九十百") + "A\x83");
+    QCOMPARE(record(92).nameText(), "BC" + sjis("二三四五六七八九十百") + "A\x83");
 
     // Kept bytes that the new text would turn into another character are refused as well.
     showChanged(93, [](UnitRecord& r) { r.setName("AB\x83"); });
@@ -636,7 +636,7 @@ void UnitFormTest::applyRefreshesTheListEntryAndKeepsItSelected()
 void UnitFormTest::refreshingAListEntryDoesNotSelectIt()
 {
     showChanged(300, [](UnitRecord&) {});
-    record(301).setName(stored("別名"));
+    record(301).setName(sjis("別名"));
     dialog->RefreshUnitListEntry(301);
     QListWidget* units = dialog->list(form::kUnitList);
     QCOMPARE(lb::text(units, 301), QStringLiteral("0301:別名"));
