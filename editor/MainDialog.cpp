@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
@@ -100,7 +101,13 @@ CMainDialog::CMainDialog(QWidget* parent)
     });
 }
 
-CMainDialog::~CMainDialog() = default;
+CMainDialog::~CMainDialog()
+{
+    // The name box's validator reads m_name, which dies before the base class hides the window (and
+    // the box checks its text once more as it loses the focus).
+    if (QLineEdit* name = edit(form::kName))
+        name->setValidator(nullptr);
+}
 
 // ---- the images and the unit list ----
 
