@@ -34,6 +34,7 @@ trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$scratch"' EXIT
 echo "Preparing Wine for the Windows tests"
 # Wine's server and its helper processes start here, once, and stay until the end: helpers started by
 # a test would hold on to its output and keep ctest waiting.
+mkdir -p "$WINEPREFIX"
 wineserver -p >/dev/null 2>&1
 wineboot --init >/dev/null 2>&1
 cd "$build_win"
