@@ -36,10 +36,9 @@ CCompareDlg::CCompareDlg(UnitEditorHost& host, const WeaponTable& weapons, const
     : CDialog(res::kDialog201, owner), m_host(host), m_weapons(weapons), m_kinds(kinds)
 {
     setRoutes({
-        Route{Notify::SelChange, kUnitsId, kUnitsId, [this](int) { OnUnitSelChange(); }, false, "OnUnitSelChange"},
-        Route{Notify::DoubleClick, kUnitsId, kUnitsId, [this](int) { OnUnitDoubleClick(); }, false,
-              "OnUnitDoubleClick"},
-        Route{Notify::Clicked, kRevertId, kRevertId, [this](int) { OnRevert(); }, false, "OnRevert"},
+        Route{Notify::SelChange, kUnitsId, kUnitsId, [this](int) { OnUnitSelChange(); }},
+        Route{Notify::DoubleClick, kUnitsId, kUnitsId, [this](int) { OnUnitDoubleClick(); }},
+        Route{Notify::Clicked, kRevertId, kRevertId, [this](int) { OnRevert(); }},
     });
 }
 

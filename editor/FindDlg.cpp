@@ -13,8 +13,8 @@ CFindDlg::CFindDlg(UnitEditorHost& host, const WeaponTable& weapons, QWidget* ow
     : CDialog(res::kDialog200, owner), m_host(host), m_weapons(weapons)
 {
     setRoutes({
-        Route{Notify::Clicked, kNextId, kNextId, [this](int) { FindNext(true); }, false, "OnFindNext"},
-        Route{Notify::Clicked, kPreviousId, kPreviousId, [this](int) { FindNext(false); }, false, "OnFindPrevious"},
+        Route{Notify::Clicked, kNextId, kNextId, [this](int) { FindNext(true); }},
+        Route{Notify::Clicked, kPreviousId, kPreviousId, [this](int) { FindNext(false); }},
     });
     // F3 and Shift+F3 work here as in the main dialog.
     for (const bool forward : {true, false}) {

@@ -37,7 +37,6 @@ struct Route {
     int lastId;
     std::function<void(int id)> handler;
     bool guarded = false;
-    const char* name = "";  // the handler's name, for debugging; nothing reads it
 };
 
 class CDialog : public QDialog {
