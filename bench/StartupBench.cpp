@@ -28,7 +28,9 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <spawn.h>
@@ -166,6 +168,8 @@ int runBare(int argc, char** argv, const char* gameFolder)
         }
         case ControlKind::PushButton: widget = new QPushButton(text, client); break;
         case ControlKind::CheckBox: widget = new QCheckBox(text, client); break;
+        case ControlKind::RadioButton: widget = new QRadioButton(text, client); break;
+        case ControlKind::ListView: widget = new QTreeWidget(client); break;
         case ControlKind::Frame: {
             auto* frame = new QFrame(client);
             frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);

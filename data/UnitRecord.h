@@ -21,7 +21,7 @@ inline constexpr int kDefenceCount = 10;
 inline constexpr int kSearchCount = 5;
 
 // Index i of a field of n elements. An index outside its field is a programming error.
-inline std::size_t CheckedIndex(int i, int n)
+inline std::size_t CheckedIndex(int i, [[maybe_unused]] int n)
 {
     assert(i >= 0 && i < n);
     return static_cast<std::size_t>(i);
