@@ -349,17 +349,12 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
 {
     ReadResult result;
 #ifndef _WIN32
-    // Opened first and then asked what it is, so that a file costs one look-up of its path; the
-    // non-blocking open keeps a pipe from stalling it.
+    // Opened and read at once, so that a file that fills the buffer costs one look-up of its path and
+    // no question about what it is; the non-blocking open keeps a pipe from stalling it. Only a read
+    // that falls short (a short file, a folder, an empty pipe) asks whether this is a regular file.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return result;
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return result;
-    }
-    result.opened = true;
     while (result.count < dest.size()) {
         const ssize_t n = ::read(fd, dest.data() + result.count, dest.size() - result.count);
         if (n > 0) {
@@ -371,6 +366,11 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
             break;
         }
     }
+    struct stat st;
+    const bool filled = !dest.empty() && result.count == dest.size();
+    result.opened = filled || (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode));
+    if (!result.opened)
+        result = ReadResult{};
     ::close(fd);
     return result;
 #else

@@ -17,7 +17,8 @@ std::filesystem::path PathFromText(std::string_view text);
 std::string TextFromPath(const std::filesystem::path& path);
 
 struct ReadResult {
-    bool opened = false;  // false when the path is no regular file or cannot be opened for reading
+    bool opened = false;  // false when the path cannot be opened for reading, or names no regular file
+                          // (outside Windows, something else that fills the buffer counts as read)
     int err = 0;          // errno of a read error
     std::size_t count = 0;
 };

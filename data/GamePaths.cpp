@@ -6,8 +6,12 @@
 #include <cstdlib>
 #include <optional>
 #include <system_error>
-#include <unordered_map>
 #include <vector>
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <cerrno>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -93,15 +97,17 @@ bool Exists(const fs::path& entry)
 
 }  // namespace
 
-struct PathLookup::Folder {
-    fs::path path;
-    bool found = true;  // every part exists, so names in it can be looked up
-};
-
-// The names in a folder, by their ASCII lower-case form, each group in byte order.
+// The names in a folder as pairs of their ASCII lower-case form and the name itself, in that order:
+// the names that differ only in case stand together, in byte order.
 struct PathLookup::Listing {
     bool read = false;  // false when the folder could not be listed
-    std::unordered_map<std::string, std::vector<std::string>> byLowerCase;
+    std::vector<std::pair<std::string, std::string>> names;
+};
+
+struct PathLookup::Folder {
+    fs::path path;
+    bool found = true;             // every part exists, so names in it can be looked up
+    Listing* listing = nullptr;    // its listing, once one has been read
 };
 
 PathLookup::PathLookup() = default;
@@ -109,7 +115,7 @@ PathLookup::~PathLookup() = default;
 
 #ifndef _WIN32
 
-const PathLookup::Folder& PathLookup::resolveFolder(std::string_view folderText)
+PathLookup::Folder& PathLookup::resolveFolder(std::string_view folderText)
 {
     if (const auto known = m_folders.find(folderText); known != m_folders.end())
         return *known->second;
@@ -125,60 +131,89 @@ const PathLookup::Folder& PathLookup::resolveFolder(std::string_view folderText)
         folder->path = DriveRoot(inner[0]);
     } else {
         const std::size_t start = LastPartStart(inner);
-        const std::string part(inner.substr(start));
-        const Folder& parent = resolveFolder(inner.substr(0, start));
-        *folder = parent;
+        const std::string_view part = inner.substr(start);
+        Folder& parent = resolveFolder(inner.substr(0, start));
+        folder->path = parent.path;
+        folder->found = parent.found;
         if (part == "..") {
             folder->path /= part;
         } else if (!part.empty() && part != ".") {
-            const std::optional<std::string> entry = parent.found ? findEntry(parent.path, part, true) : std::nullopt;
+            const std::optional<std::string> entry = parent.found ? findEntry(parent, part, true) : std::nullopt;
             folder->found = parent.found && entry;
-            folder->path /= entry.value_or(part);
+            folder->path /= entry ? std::string_view(*entry) : part;
         }
     }
     return *m_folders.emplace(std::string(folderText), std::move(folder)).first->second;
 }
 
-fs::path PathLookup::resolve(std::string_view text, bool lookAtLast)
+fs::path PathLookup::resolve(std::string_view folderText, std::string_view fileName, bool lookAtLast)
 {
+    // A plain name after a folder text that ends in a separator needs no joining.
+    if (fileName.find_first_of("/\\") == std::string_view::npos && !folderText.empty()
+        && Separators(folderText).find(folderText.back()) != std::string_view::npos)
+        return resolveIn(resolveFolder(folderText), fileName, lookAtLast);
+    const std::string text = Joined(folderText, fileName);
     const std::size_t start = LastPartStart(text);
-    const std::string name(text.substr(start));
-    const Folder& folder = resolveFolder(text.substr(0, start));
+    return resolveIn(resolveFolder(std::string_view(text).substr(0, start)), std::string_view(text).substr(start),
+                     lookAtLast);
+}
+
+fs::path PathLookup::resolveIn(Folder& folder, std::string_view name, bool lookAtLast)
+{
     if (name.empty() || name == ".")
         return folder.path;
     if (name == ".." || !folder.found)
         return folder.path / name;
-    return folder.path / findEntry(folder.path, name, lookAtLast).value_or(name);
+    const std::optional<std::string> entry = findEntry(folder, name, lookAtLast);
+    return folder.path / (entry ? std::string_view(*entry) : name);
 }
 
-std::optional<std::string> PathLookup::findEntry(const fs::path& folder, const std::string& name, bool probe)
+std::optional<std::string> PathLookup::findEntry(Folder& folder, std::string_view name, bool probe)
 {
-    const fs::path dir = folder.empty() ? fs::path(".") : folder;
-    auto listing = m_listings.find(dir);
-    if (listing == m_listings.end() || !listing->second->read) {
+    if (!folder.listing) {
+        // A listing read for this folder under another spelling of its text answers too.
+        if (const auto known = m_listings.find(folder.path.native()); known != m_listings.end())
+            folder.listing = known->second.get();
+    }
+    if (!folder.listing || !folder.listing->read) {
+        const fs::path dir = folder.path.empty() ? fs::path(".") : folder.path;
         if (!probe || Exists(dir / name))
-            return name;
-        if (listing == m_listings.end()) {
-            auto read = std::make_unique<Listing>();
-            std::error_code ec;
-            fs::directory_iterator it(dir, ec);
-            read->read = !ec;
-            for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
-                std::string entry = it->path().filename().string();
-                read->byLowerCase[LowerCase(entry)].push_back(std::move(entry));
-            }
-            for (auto& [lower, names] : read->byLowerCase)
-                std::sort(names.begin(), names.end());
-            listing = m_listings.emplace(dir, std::move(read)).first;
-        }
-        if (!listing->second->read)
+            return std::string(name);
+        if (!folder.listing)
+            folder.listing = &listingOf(folder.path);
+        if (!folder.listing->read)
             return std::nullopt;
     }
-    const auto group = listing->second->byLowerCase.find(LowerCase(name));
-    if (group == listing->second->byLowerCase.end())
+    const std::string lower = LowerCase(name);
+    const auto& names = folder.listing->names;
+    auto entry = std::lower_bound(names.begin(), names.end(), lower,
+                                  [](const auto& candidate, const std::string& key) { return candidate.first < key; });
+    if (entry == names.end() || entry->first != lower)
         return std::nullopt;
-    const std::vector<std::string>& names = group->second;
-    return std::binary_search(names.begin(), names.end(), name) ? name : names.front();
+    for (auto same = entry; same != names.end() && same->first == lower; ++same)
+        if (same->second == name)
+            return same->second;
+    return entry->second;
+}
+
+PathLookup::Listing& PathLookup::listingOf(const fs::path& folder)
+{
+    auto listing = std::make_unique<Listing>();
+    if (DIR* stream = ::opendir(folder.empty() ? "." : folder.c_str())) {
+        listing->read = true;
+        errno = 0;
+        while (const dirent* entry = ::readdir(stream)) {
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..")
+                listing->names.emplace_back(LowerCase(name), name);
+            errno = 0;
+        }
+        if (errno != 0)
+            listing->read = false;
+        ::closedir(stream);
+        std::sort(listing->names.begin(), listing->names.end());
+    }
+    return *m_listings.emplace(folder.native(), std::move(listing)).first->second;
 }
 
 fs::path PathLookup::folder(std::string_view folderText)
@@ -189,12 +224,12 @@ fs::path PathLookup::folder(std::string_view folderText)
 
 fs::path PathLookup::file(std::string_view folderText, std::string_view fileName)
 {
-    return resolve(Joined(folderText, fileName), true);
+    return resolve(folderText, fileName, true);
 }
 
 fs::path PathLookup::fileToOpen(std::string_view folderText, std::string_view fileName)
 {
-    return resolve(Joined(folderText, fileName), false);
+    return resolve(folderText, fileName, false);
 }
 
 #else

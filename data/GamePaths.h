@@ -46,12 +46,14 @@ public:
 private:
     struct Folder;
     struct Listing;
-    const Folder& resolveFolder(std::string_view folderText);
-    std::filesystem::path resolve(std::string_view text, bool lookAtLast);
-    std::optional<std::string> findEntry(const std::filesystem::path& folder, const std::string& name, bool probe);
+    Folder& resolveFolder(std::string_view folderText);
+    std::filesystem::path resolve(std::string_view folderText, std::string_view fileName, bool lookAtLast);
+    std::filesystem::path resolveIn(Folder& folder, std::string_view name, bool lookAtLast);
+    std::optional<std::string> findEntry(Folder& folder, std::string_view name, bool probe);
+    Listing& listingOf(const std::filesystem::path& folder);
 
     std::map<std::string, std::unique_ptr<Folder>, std::less<>> m_folders;      // by folder text
-    std::map<std::filesystem::path, std::unique_ptr<Listing>> m_listings;       // by resolved folder
+    std::map<std::filesystem::path::string_type, std::unique_ptr<Listing>> m_listings;  // by resolved folder
 };
 
 // The folder text of a chosen file: its folder as a native text ending in the platform separator.

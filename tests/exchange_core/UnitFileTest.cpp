@@ -10,6 +10,11 @@
 #include "../support/CoreTestSupport.h"
 
 #include <cerrno>
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -214,6 +219,31 @@ TEST(UnitFileRead, MissingFilesAndFoldersCannotBeRead)
     EXPECT_FALSE(ReadUnitFile("", head, read));
     EXPECT_EQ(head.tag, 7) << "nothing is filled in";
 }
+
+#ifndef _WIN32
+// A pipe named like an exchange file is no file: it is refused at once, whether nobody writes to it
+// or a writer keeps it open without writing, and reading it never waits.
+TEST(UnitFileRead, PipesAreRefusedWithoutWaiting)
+{
+    TempFolder folder;
+    const fs::path pipe = folder.path() / "pipe.sui";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    UnitFileHeader head;
+    head.tag = 7;
+    UnitRecord read;
+    EXPECT_FALSE(ReadUnitFile(pipe, head, read));
+    const int writer = ::open(pipe.c_str(), O_RDWR | O_NONBLOCK);
+    ASSERT_GE(writer, 0);
+    EXPECT_FALSE(ReadUnitFile(pipe, head, read));
+    EXPECT_FALSE(corvane::ReadPrefix(pipe, {}).opened);
+    ::close(writer);
+    EXPECT_EQ(head.tag, 7);
+    // A file of any length is a file, also an empty one asked only whether it opens.
+    WriteBytes(folder.path() / "empty.sui", {});
+    EXPECT_TRUE(corvane::ReadPrefix(folder.path() / "empty.sui", {}).opened);
+    EXPECT_FALSE(corvane::ReadPrefix(folder.path(), {}).opened);
+}
+#endif
 
 TEST(UnitFileWrite, ReplacesAnExistingFileCompletelyAndKeepsItsPermissions)
 {
