@@ -280,13 +280,12 @@ bool CMainDialog::OnInitDialog()
 
     m_speedDlg.setMoveCostTable(&m_images->moveCosts);
     m_speedDlg.Create();
-    m_speedDlg.show();
     m_productDlg.setGameFolder(gameFolder());
     m_productDlg.Create();
     m_productDlg.LoadProductionTypes();
-    m_productDlg.show();
     m_etcDlg.Create();
-    m_etcDlg.show();
+    // They show right after the main dialog's first paint, so that it comes up first.
+    m_toolWindowStart = ToolWindowStart::AfterFirstPaint;
 
     int last = ReadSettingInt(kInitData, kLastUnitSetting, 1);
     if (!isUnitNumber(last))
@@ -295,6 +294,33 @@ bool CMainDialog::OnInitDialog()
     lb::setCurSel(units, last);
     ShowUnit(lb::itemData(units, last));
     return true;
+}
+
+bool CMainDialog::event(QEvent* event)
+{
+    const bool handled = CDialog::event(event);
+    if (event->type() == QEvent::Paint && m_toolWindowStart == ToolWindowStart::AfterFirstPaint) {
+        // Queued, so that the whole window, its controls included, is on the screen first.
+        m_toolWindowStart = ToolWindowStart::Posted;
+        QMetaObject::invokeMethod(this, &CMainDialog::showToolWindows, Qt::QueuedConnection);
+    }
+    return handled;
+}
+
+void CMainDialog::showToolWindows()
+{
+    if (m_toolWindowStart != ToolWindowStart::Posted || !isVisible())
+        return;
+    m_toolWindowStart = ToolWindowStart::Done;
+    const bool wasActive = isActiveWindow();
+    for (CDialog* window : std::initializer_list<CDialog*>{&m_speedDlg, &m_productDlg, &m_etcDlg}) {
+        window->setAttribute(Qt::WA_ShowWithoutActivating);
+        window->show();
+        window->setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+    // Where the platform activates what shows regardless, the main dialog takes the focus back.
+    if (wasActive)
+        activateWindow();
 }
 
 bool CMainDialog::LoadDataFiles()

@@ -69,8 +69,11 @@ protected:
     void OnDestroy() override;
     void DoDataExchange(DataExchange& dx) override;
     bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+    bool event(QEvent* event) override;
 
 private:
+    // The tool windows come up once the main dialog has been painted, without taking the focus.
+    void showToolWindows();
     // The form's controls: number font, the name's byte limit, boxes outside the tab order.
     void setUpFormControls();
     // Opening: the About entry, then the data files.
@@ -129,6 +132,8 @@ private:
 
     std::string m_gameFolder;   // empty or ending in a separator; 8-bit file-name encoding
     int m_dataLoaded = 0;
+    enum class ToolWindowStart { Done, AfterFirstPaint, Posted };
+    ToolWindowStart m_toolWindowStart = ToolWindowStart::Done;
     QHash<char16_t, qreal> m_advances;  // of the unit list's characters, as they are met
     std::unique_ptr<GameImages> m_images;
     std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved

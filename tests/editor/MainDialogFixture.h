@@ -7,6 +7,7 @@
 #include "demo/DemoGameFolder.h"
 #include "editor/MainDialog.h"
 #include "framework/DataExchange.h"
+#include "tools/ToolWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -58,7 +59,8 @@ inline void pointSettingsAt(const GameFolder& folder)
     WriteSettingText(kInitData, QStringLiteral("DS6InstallDir"), folder.folderText());
 }
 
-// The dialog opened on a folder: the opening sequence has run and the window is shown (offscreen).
+// The dialog opened on a folder: the opening sequence has run, the window is shown (offscreen) and
+// active, and the tool windows that come up after its first paint have come up.
 inline std::unique_ptr<CMainDialog> openDialog()
 {
     auto dialog = std::make_unique<CMainDialog>();
@@ -66,6 +68,13 @@ inline std::unique_ptr<CMainDialog> openDialog()
     dialog->show();
     dialog->activateWindow();
     (void)QTest::qWaitForWindowActive(dialog.get(), 1000);
+    const auto toolWindowsUp = [&dialog] {
+        for (const CToolWindow* window : dialog->findChildren<CToolWindow*>())
+            if (window->isCreated() && !window->isVisible())
+                return false;
+        return QApplication::activeWindow() == dialog.get();
+    };
+    (void)QTest::qWaitFor(toolWindowsUp, 1000);
     return dialog;
 }
 

@@ -17,6 +17,7 @@
 #include "tools/ToolIds.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QImage>
 #include <QScreen>
 
@@ -40,6 +41,7 @@ private slots:
 
     void toolWindowsOpenWithTheDataAndShowAtEveryStart();
     void toolWindowsDoNotExistWhenNothingLoaded();
+    void toolWindowsComeUpAfterTheMainDialogWithoutTheFocus();
     void showUnitFeedsTheWindowsAndApplyCollectsThem();
     void clickOnTheSelectedSetStoresIt();
     void pictureFollowsTheGraphicNumber();
@@ -96,6 +98,64 @@ void MainDialogToolsTest::toolWindowsOpenWithTheDataAndShowAtEveryStart()
     QVERIFY(toolWindow<CProductDlg>(*dialog)->isVisible());
     QVERIFY(toolWindow<CEtcDlg>(*dialog)->isVisible());
     QVERIFY(messages().takeShown().empty());
+}
+
+// Records which windows had their first paint, in order.
+class FirstPaints : public QObject {
+public:
+    std::vector<QWidget*> windows;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()) {
+            QWidget* window = static_cast<QWidget*>(watched)->window();
+            if (std::find(windows.begin(), windows.end(), window) == windows.end())
+                windows.push_back(window);
+        }
+        return false;
+    }
+};
+
+void MainDialogToolsTest::toolWindowsComeUpAfterTheMainDialogWithoutTheFocus()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = std::make_unique<CMainDialog>();
+    dialog->Create();
+    std::vector<CDialog*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
+                                toolWindow<CEtcDlg>(*dialog)};
+    for (CDialog* window : tools)
+        QVERIFY(window->isCreated() && !window->isVisible());
+    FirstPaints paints;
+    qApp->installEventFilter(&paints);
+    dialog->show();
+    dialog->activateWindow();
+    QTRY_VERIFY(std::all_of(tools.begin(), tools.end(), [](CDialog* window) { return window->isVisible(); }));
+    QTRY_VERIFY(paints.windows.size() == 4);
+    qApp->removeEventFilter(&paints);
+    QCOMPARE(paints.windows.front(), dialog.get());
+    // The main dialog keeps the focus: the arrow key moves the unit list's selection.
+    QTRY_COMPARE(QApplication::activeWindow(), dialog.get());
+    QListWidget* units = dialog->list(form::kUnitList);
+    units->setFocus();
+    const int before = lb::curSel(units);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(lb::curSel(units), before + 1);
+    dialog->reject();
+    dialog->DestroyWindow();
+
+    // A dialog closed before its first paint never shows them, and still stores where they stand.
+    guitest::resetSettings();
+    fixture::pointSettingsAt(folder);
+    auto closed = std::make_unique<CMainDialog>();
+    closed->Create();
+    closed->show();
+    closed->DestroyWindow();
+    QTest::qWait(20);
+    QVERIFY(!toolWindow<CSpeedDlg>(*closed)->isVisible());
+    QVERIFY(!toolWindow<CEtcDlg>(*closed)->isVisible());
+    QVERIFY(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), -9999) != -9999);
 }
 
 void MainDialogToolsTest::toolWindowsDoNotExistWhenNothingLoaded()
