@@ -185,16 +185,18 @@ QFont CMainDialog::entryFont() const
 int CMainDialog::entryWidthBound(const QString& entryText)
 {
     // No entry is wider than the advances of its characters added up (the text is laid out in one
-    // line, without ligatures that widen it); each character is measured once.
-    const QFont font = entryFont();
-    std::optional<QFontMetricsF> metrics;
+    // line, without ligatures that widen it). Narrow characters (Latin-1, half-width katakana) are
+    // measured, each once. Any other character counts as wide as the font's widest glyph and a pixel
+    // that hinting may add: loading the glyph of every kanji met costs more than measuring the few
+    // entries that could be the widest.
     qreal width = 0;
     for (const QChar c : entryText) {
         auto advance = m_advances.constFind(c.unicode());
         if (advance == m_advances.constEnd()) {
-            if (!metrics)
-                metrics.emplace(font);
-            advance = m_advances.insert(c.unicode(), c.isSurrogate() ? metrics->maxWidth() : metrics->horizontalAdvance(c));
+            if (!m_entryMetrics)
+                m_entryMetrics.emplace(entryFont());
+            const bool narrow = c.unicode() < 0x100 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F);
+            advance = m_advances.insert(c.unicode(), narrow ? m_entryMetrics->horizontalAdvance(c) : m_entryMetrics->maxWidth() + 1);
         }
         width += *advance;
     }

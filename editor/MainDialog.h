@@ -12,12 +12,14 @@
 #include "tools/ProductDlg.h"
 #include "tools/SpeedDlg.h"
 
+#include <QFontMetricsF>
 #include <QHash>
 #include <QString>
 
 #include <array>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 struct GameImages;
@@ -134,7 +136,10 @@ private:
     int m_dataLoaded = 0;
     enum class ToolWindowStart { Done, AfterFirstPaint, Posted };
     ToolWindowStart m_toolWindowStart = ToolWindowStart::Done;
-    QHash<char16_t, qreal> m_advances;  // of the unit list's characters, as they are met
+    // The unit list's entry font (which never changes), and the width each character counts for in
+    // an entry's bound, as the characters are met.
+    std::optional<QFontMetricsF> m_entryMetrics;
+    QHash<char16_t, qreal> m_advances;
     std::unique_ptr<GameImages> m_images;
     std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
     UnitHistory m_history{*this};

@@ -20,6 +20,7 @@
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
 
+#include <cstring>
 #include <map>
 #include <set>
 
@@ -63,6 +64,7 @@ private slots:
     void windowIsFixedSizeWithMinimiseButAnyMaximise();
     void menuHasEveryCommandAndTheAboutEntry();
     void demoUnitsShowEveryTextCompletely();
+    void unitListIsAsWideAsItsWidestEntryWhateverItsCharacters();
     void renderWhenAsked();
 };
 
@@ -191,6 +193,37 @@ void MainDialogLayoutTest::menuHasEveryCommandAndTheAboutEntry()
     QCOMPARE(help->actions().size(), 1);
     QCOMPARE(help->actions().first()->text(), QStringLiteral("Corvane のﾊﾞｰｼﾞｮﾝ情報(&A)..."));
 #endif
+}
+
+// The widest entry in bold, whichever characters make it the widest: many narrow ones, fewer wide
+// ones, or a mix, wherever in the table it stands.
+void MainDialogLayoutTest::unitListIsAsWideAsItsWidestEntryWhateverItsCharacters()
+{
+    const std::vector<std::vector<std::pair<int, QString>>> tables{
+        {{7, QStringLiteral("WWWWWWWWWWWWWWWWWWWWWWWW")}, {8, QStringLiteral("超高速長距離全天候迎撃機")}},
+        {{1279, QStringLiteral("ﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜﾜ")}, {0, QStringLiteral("iiiiiiiiiiiiiiiiiiiiiiii")}},
+        {{640, QStringLiteral("ＷＷＷＷＷＷＷＷＷＷＷＷ")}, {641, QStringLiteral("ﾊﾟﾝｻﾞｰ@#%&W改改改改改")}},
+    };
+    for (const auto& names : tables) {
+        GameFolderFiles files = MakeDemoGameFiles();
+        UnitTable table;
+        table.load(files.unitInfo);
+        for (const auto& [unit, name] : names)
+            table.record(unit).setName(ToCp932(name).value());
+        std::memcpy(files.unitInfo.data(), table.image().data(), table.image().size());
+        fixture::GameFolder folder(files);
+        fixture::pointSettingsAt(folder);
+        auto dialog = fixture::openDialog();
+        QListWidget* units = dialog->list(form::kUnitList);
+        QFont bold = units->font();
+        bold.setBold(true);
+        int widest = 0;
+        for (int u = 0; u < units->count(); ++u)
+            widest = qMax(widest, QFontMetrics(bold).horizontalAdvance(units->item(u)->text()));
+        QCOMPARE(units->gridSize().width(), widest + 2 * units->fontMetrics().averageCharWidth());
+        dialog->reject();
+        dialog->DestroyWindow();
+    }
 }
 
 void MainDialogLayoutTest::demoUnitsShowEveryTextCompletely()
