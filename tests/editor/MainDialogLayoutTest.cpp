@@ -51,6 +51,17 @@ bool comboShows(QComboBox* combo, int index)
     return combo->fontMetrics().horizontalAdvance(combo->itemText(index)) <= textRoom(combo);
 }
 
+// The width of the list's widest entry in bold, as a changed unit shows.
+int widestBoldEntry(QListWidget* units)
+{
+    QFont bold = units->font();
+    bold.setBold(true);
+    int widest = 0;
+    for (int u = 0; u < units->count(); ++u)
+        widest = qMax(widest, QFontMetrics(bold).horizontalAdvance(units->item(u)->text()));
+    return widest;
+}
+
 }  // namespace
 
 class MainDialogLayoutTest : public QObject {
@@ -215,12 +226,7 @@ void MainDialogLayoutTest::unitListIsAsWideAsItsWidestEntryWhateverItsCharacters
         fixture::pointSettingsAt(folder);
         auto dialog = fixture::openDialog();
         QListWidget* units = dialog->list(form::kUnitList);
-        QFont bold = units->font();
-        bold.setBold(true);
-        int widest = 0;
-        for (int u = 0; u < units->count(); ++u)
-            widest = qMax(widest, QFontMetrics(bold).horizontalAdvance(units->item(u)->text()));
-        QCOMPARE(units->gridSize().width(), widest + 2 * units->fontMetrics().averageCharWidth());
+        QCOMPARE(units->gridSize().width(), widestBoldEntry(units) + 2 * units->fontMetrics().averageCharWidth());
         dialog->reject();
         dialog->DestroyWindow();
     }
@@ -244,11 +250,7 @@ void MainDialogLayoutTest::demoUnitsShowEveryTextCompletely()
     QCOMPARE(units->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     // Its entries are exactly as wide as the widest entry in bold (as a changed unit shows), with a
     // margin.
-    QFont bold = units->font();
-    bold.setBold(true);
-    int widest = 0;
-    for (int u = 0; u < units->count(); ++u)
-        widest = qMax(widest, QFontMetrics(bold).horizontalAdvance(units->item(u)->text()));
+    const int widest = widestBoldEntry(units);
     QCOMPARE(units->gridSize().width(), widest + 2 * units->fontMetrics().averageCharWidth());
     QTest::qWait(1);
     QVERIFY(widest <= units->viewport()->width() + units->horizontalScrollBar()->maximum());
