@@ -11,6 +11,7 @@
 // folder.
 
 #include "app/EditorApp.h"
+#include "bench/QtBench.h"
 #include "app/SettingsStore.h"
 #include "data/GamePaths.h"
 #include "data/UnitTable.h"
@@ -112,11 +113,6 @@ void bulkImport(CMainDialog& dialog, const QString& commandFile, int expected)
     messages.takeFileRequests();
 }
 
-void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
 
 }  // namespace
 
@@ -133,9 +129,7 @@ int main(int argc, char** argv)
     if (fileCount <= 0 || runs <= 0)
         fail("usage: corvane_bulk_bench [--files N] [--runs N]");
 
-    qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareQtBench();
     QApplication application(argc, argv);
     SetUpApplication(application);
     QTemporaryDir settings;

@@ -5,6 +5,7 @@
 
 #include "app/EditorApp.h"
 #include "app/SettingsStore.h"
+#include "bench/QtBench.h"
 #include "data/UnitTable.h"
 #include "demo/DemoGameFolder.h"
 #include "editor/CompareDlg.h"
@@ -105,25 +106,7 @@ void BM_CompareAllUnitsDiffer(benchmark::State& state)
 BENCHMARK(BM_UndoAllUnitsStep)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CompareAllUnitsDiffer)->Unit(benchmark::kMillisecond);
 
-// Qt's warnings would be timed with the code that raises them: they are dropped.
-static void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    SetUpApplication(application);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    setup().dialog.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, [] { setup().dialog.reset(); });
 }

@@ -4,6 +4,7 @@
 
 #include "app/EditorApp.h"
 #include "app/SettingsStore.h"
+#include "bench/QtBench.h"
 #include "data/UnitRecord.h"
 #include "demo/DemoGameFolder.h"
 #include "editor/MainDialog.h"
@@ -108,25 +109,7 @@ BENCHMARK(BM_ShowUnit)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ShowUnitAndPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ApplyUnit)->Unit(benchmark::kMicrosecond);
 
-// Qt's warnings and debug output would be timed with the code that raises them: they are dropped.
-static void quietMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
-}
-
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(quietMessages);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    SetUpApplication(application);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    setup().dialog.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, [] { setup().dialog.reset(); });
 }
