@@ -2,7 +2,7 @@
 
 #include "data/UnitTable.h"
 #include "editor/CloneTargetDlg.h"
-#include "editor/UnitEditorHost.h"
+#include "framework/UnitEditorHost.h"
 #include "framework/MessageService.h"
 #include "res/Strings.h"
 

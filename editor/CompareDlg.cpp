@@ -2,8 +2,8 @@
 
 #include "data/ReferenceTables.h"
 #include "data/UnitTable.h"
-#include "editor/UnitEditorHost.h"
 #include "framework/DataExchange.h"
+#include "framework/UnitEditorHost.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
 

@@ -1,6 +1,6 @@
 #include "editor/FindDlg.h"
 
-#include "editor/UnitEditorHost.h"
+#include "framework/UnitEditorHost.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
 

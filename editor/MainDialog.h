@@ -4,10 +4,10 @@
 
 #include "data/Cp932.h"
 #include "data/ReferenceTables.h"
-#include "editor/UnitEditorHost.h"
 #include "editor/UnitHistory.h"
 #include "editor/UnitPicture.h"
 #include "framework/Dialog.h"
+#include "framework/UnitEditorHost.h"
 #include "tools/EtcDlg.h"
 #include "tools/ProductDlg.h"
 #include "tools/SpeedDlg.h"

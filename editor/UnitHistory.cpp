@@ -1,7 +1,7 @@
 #include "editor/UnitHistory.h"
 
 #include "data/UnitTable.h"
-#include "editor/UnitEditorHost.h"
+#include "framework/UnitEditorHost.h"
 
 #include <QUndoCommand>
 

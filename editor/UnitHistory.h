@@ -5,7 +5,7 @@
 // puts back the bytes after. Either way the touched list entries are rebuilt and the step's unit
 // (the last one changed) is selected and shown.
 
-#include "editor/UnitChange.h"
+#include "data/UnitChange.h"
 
 #include <QObject>
 #include <QUndoStack>

@@ -1,7 +1,7 @@
 #include "editor/UnitPicture.h"
 
 #include "data/GamePaths.h"
-#include "exchange/FilePath.h"
+#include "framework/FilePath.h"
 
 #include <QBuffer>
 #include <QEvent>

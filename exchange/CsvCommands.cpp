@@ -6,10 +6,10 @@
 #include "data/FileError.h"
 #include "data/FileIo.h"
 #include "data/UnitFields.h"
-#include "editor/UnitEditorHost.h"
-#include "exchange/FilePath.h"
 #include "exchange/core/UnitCsv.h"
+#include "framework/FilePath.h"
 #include "framework/MessageService.h"
+#include "framework/UnitEditorHost.h"
 #include "res/Strings.h"
 
 namespace {

@@ -3,13 +3,13 @@
 #include "app/SettingsStore.h"
 #include "data/GamePaths.h"
 #include "data/UnitTable.h"
-#include "editor/UnitEditorHost.h"
 #include "exchange/BulkImportDlg.h"
-#include "exchange/FilePath.h"
 #include "exchange/UnitFileDialog.h"
 #include "exchange/core/CommandFile.h"
 #include "exchange/core/UnitFile.h"
+#include "framework/FilePath.h"
 #include "framework/MessageService.h"
+#include "framework/UnitEditorHost.h"
 #include "res/Strings.h"
 
 namespace {

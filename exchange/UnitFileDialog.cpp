@@ -1,9 +1,9 @@
 #include "exchange/UnitFileDialog.h"
 
-#include "exchange/FilePath.h"
 #include "exchange/core/UnitFile.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
+#include "framework/FilePath.h"
 #include "res/Resources.h"
 #include "res/Strings.h"
 

@@ -2,8 +2,8 @@
 
 #include "data/FileIo.h"
 #include "data/GamePaths.h"
-#include "exchange/FilePath.h"
 #include "data/UnitRecord.h"
+#include "framework/FilePath.h"
 #include "framework/MessageService.h"
 #include "res/Resources.h"
 #include "res/Strings.h"

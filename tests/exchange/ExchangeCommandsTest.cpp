@@ -7,13 +7,13 @@
 #include "app/SettingsStore.h"
 #include "data/FileIo.h"
 #include "data/UnitTable.h"
-#include "editor/UnitEditorHost.h"
 #include "exchange/BulkImportDlg.h"
 #include "exchange/ExchangeCommands.h"
 #include "exchange/core/UnitFile.h"
 #include "framework/Controls.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageService.h"
+#include "framework/UnitEditorHost.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -6,9 +6,9 @@
 #include "data/UnitTable.h"
 #include "editor/CloneTargetDlg.h"
 #include "editor/CloneUnit.h"
-#include "editor/UnitEditorHost.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
+#include "framework/UnitEditorHost.h"
 #include "res/Strings.h"
 
 #include <QAbstractButton>

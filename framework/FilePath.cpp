@@ -1,4 +1,4 @@
-#include "exchange/FilePath.h"
+#include "framework/FilePath.h"
 
 #include <QFile>
 

@@ -2,7 +2,7 @@
 // What the unit commands (clone, export, the imports) need from the main dialog: the table, the
 // current unit, the unit list and the form. CMainDialog implements it; tests may fake it.
 
-#include "editor/UnitChange.h"
+#include "data/UnitChange.h"
 
 #include <QString>
 
