@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QWidget>
 
@@ -98,4 +99,69 @@ void ScreenKeeper::beforeSave(QWidget* window)
 {
     if (m_storedCorner && window->pos() == m_broughtTo)
         window->move(*m_storedCorner);
+}
+
+void SideWindowPlacement::created(QWidget* window)
+{
+    placeBesideOwner(window);
+    RestorePlacement(window, m_prefix);
+}
+
+void SideWindowPlacement::shown(QWidget* window)
+{
+    // Placed again while it sits where it was put: the owner may have moved, and the platform now
+    // knows the window's frame.
+    if (m_defaultCorner && window->pos() == *m_defaultCorner)
+        placeBesideOwner(window);
+    m_screenKeeper.shown(window);
+}
+
+void SideWindowPlacement::destroyed(QWidget* window)
+{
+    m_screenKeeper.beforeSave(window);
+    SavePlacement(window, m_prefix);
+}
+
+void SideWindowPlacement::placeBesideOwner(QWidget* window)
+{
+    QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+    if (!owner)
+        return;
+    constexpr int kGap = 8;
+    window->adjustSize();
+    const QRect ownerRect = owner->frameGeometry();
+    const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const QSize outer = window->frameGeometry().size().expandedTo(window->size() + QSize(0, titleBar));
+    // The windows to keep clear of: the owner and the other windows it shows (the tool windows).
+    QList<QRect> taken{ownerRect};
+    for (QWidget* other : owner->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (other != window && other->isWindow() && other->isVisible())
+            taken << other->frameGeometry();
+    const QRect available = owner->screen() ? owner->screen()->availableGeometry() : QRect(ownerRect.topLeft(), outer * 4);
+    // From a start, step right past whatever the window would cover, until it lies clear.
+    const auto clearPlace = [&](QPoint corner) -> std::optional<QPoint> {
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const QRect& other : taken) {
+                if (QRect(corner, outer).intersects(other)) {
+                    corner.setX(other.right() + 1 + kGap);
+                    moved = true;
+                }
+            }
+        }
+        if (!available.contains(QRect(corner, outer)))
+            return std::nullopt;
+        return corner;
+    };
+    std::optional<QPoint> corner = clearPlace(QPoint(ownerRect.right() + 1 + kGap, ownerRect.top()));
+    if (!corner)
+        corner = clearPlace(QPoint(ownerRect.left(), ownerRect.bottom() + 1 + kGap));
+    if (!corner) {
+        // No clear place on the screen: to the right of the owner, kept on the screen.
+        corner = QPoint(ownerRect.right() + 1 + kGap, ownerRect.top());
+        corner->setX(qMax(available.left(), qMin(corner->x(), available.right() + 1 - outer.width())));
+        corner->setY(qMax(available.top(), qMin(corner->y(), available.bottom() + 1 - outer.height())));
+    }
+    window->move(*corner);
+    m_defaultCorner = window->pos();
 }

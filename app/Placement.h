@@ -28,5 +28,27 @@ private:
     QPoint m_broughtTo;
 };
 
+// A window of our own beside the main dialog (find, compare and the like), remembered under its
+// prefix as the tool windows are. With nothing stored it takes the first place to the right of its
+// owner, then below it, that overlaps neither the owner nor another window the owner shows, and
+// follows the owner there until the user moves it; a stored corner is used as it is.
+class SideWindowPlacement {
+public:
+    explicit SideWindowPlacement(QString prefix) : m_prefix(std::move(prefix)) {}
+    // When the window is created: its default place, then the stored corner.
+    void created(QWidget* window);
+    // From the window's show event.
+    void shown(QWidget* window);
+    // When the window is destroyed: writes its four values.
+    void destroyed(QWidget* window);
+
+private:
+    void placeBesideOwner(QWidget* window);
+
+    QString m_prefix;
+    std::optional<QPoint> m_defaultCorner;
+    ScreenKeeper m_screenKeeper;
+};
+
 // The main dialog writes its edges in the order Left, Right, Top, Bottom and never reads them.
 void SaveMainDialogPlacement(QWidget* window);
