@@ -29,7 +29,16 @@ bool CFindDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     button(kByNameId)->setChecked(true);
+    m_placement.created(this);
     return true;
+}
+
+void CFindDlg::OnDestroy() { m_placement.destroyed(this); }
+
+void CFindDlg::showEvent(QShowEvent* event)
+{
+    m_placement.shown(this);
+    CDialog::showEvent(event);
 }
 
 void CFindDlg::Open()
@@ -65,17 +74,43 @@ void CFindDlg::FindNext(bool forward)
         return;
     }
     const FindResult found = FindUnit(m_host.unitTable(), m_weapons, target(), text, m_host.currentUnit(), forward);
-    if (found.unit < 0) {
-        setOutcome(QString::fromUtf8(str::kFindNoMatch).arg(text));
-        return;
+    if (found.unit < 0)
+        setOutcome(QString::fromUtf8(str::kFindNoMatch), text);
+    else if (found.wrapped)
+        setOutcome(QString::fromUtf8(forward ? str::kFindWrappedToFirst : str::kFindWrappedToLast));
+    else
+        setOutcome();
+    // With the window closed (F3 in the main dialog) it comes up for what it has to tell, beside
+    // the main dialog, leaving the focus where it is.
+    if (!isVisible() && !outcome().isEmpty()) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
     }
-    setOutcome(found.wrapped ? QString::fromUtf8(forward ? str::kFindWrappedToFirst : str::kFindWrappedToLast)
-                             : QString());
+    if (found.unit < 0)
+        return;
     // As a click in the unit list: the entry is selected and the unit shown.
     m_host.selectUnitInList(found.unit);
     m_host.ShowUnit(found.unit);
 }
 
-QString CFindDlg::outcome() const { return qobject_cast<QLabel*>(control(kOutcomeId))->text(); }
+QString CFindDlg::outcome() const
+{
+    const auto* line = qobject_cast<QLabel*>(control(kOutcomeId));
+    return line->toolTip().isEmpty() ? line->text() : line->toolTip();
+}
 
-void CFindDlg::setOutcome(const QString& text) { qobject_cast<QLabel*>(control(kOutcomeId))->setText(text); }
+void CFindDlg::setOutcome(const QString& message, const QString& text)
+{
+    auto* line = qobject_cast<QLabel*>(control(kOutcomeId));
+    const QString whole = message.contains(QStringLiteral("%1")) ? message.arg(text) : message;
+    QString shown = whole;
+    // A long text to find is shortened in the middle of the line; the whole line is its tooltip.
+    const QFontMetrics metrics = line->fontMetrics();
+    if (metrics.horizontalAdvance(whole) > line->width()) {
+        const int room = line->width() - metrics.horizontalAdvance(QString(message).remove(QStringLiteral("%1")));
+        shown = message.arg(metrics.elidedText(text, Qt::ElideMiddle, qMax(0, room)));
+    }
+    line->setText(shown);
+    line->setToolTip(shown == whole ? QString() : whole);
+}

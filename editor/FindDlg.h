@@ -1,8 +1,11 @@
 #pragma once
 // CFindDlg: the modeless window that finds a unit by name, number or weapon name (template 200).
 // "次を検索" and "前を検索" go from the unit on show to the next or previous match, round the table,
-// and select and show it as a click in the unit list does; the outcome is told in the window.
+// and select and show it as a click in the unit list does; the outcome is told in the window, which
+// shows itself for it (without taking the focus) when F3 searched with the window closed. The
+// window sits beside the main dialog and remembers where the user puts it.
 
+#include "app/Placement.h"
 #include "editor/UnitSearch.h"
 #include "framework/Dialog.h"
 
@@ -31,11 +34,15 @@ public:
 protected:
     bool OnInitDialog() override;
     void OnOK() override;   // Enter: the next match
+    void OnDestroy() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     FindTarget target() const;
-    void setOutcome(const QString& text);
+    // The outcome line; `text` fills %1 of `message`, shortened to fit the line.
+    void setOutcome(const QString& message = QString(), const QString& text = QString());
 
     UnitEditorHost& m_host;
     const WeaponTable& m_weapons;
+    SideWindowPlacement m_placement{QStringLiteral("FindDlg")};
 };

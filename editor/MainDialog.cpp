@@ -107,6 +107,9 @@ CMainDialog::~CMainDialog()
     // the box checks its text once more as it loses the focus).
     if (QLineEdit* name = edit(form::kName))
         name->setValidator(nullptr);
+    // The history empties as it dies, telling the dialog, whose fields are gone by then.
+    m_history.stack().disconnect(this);
+    m_history.disconnect(this);
 }
 
 // ---- the images and the unit list ----
@@ -339,13 +342,13 @@ bool CMainDialog::LoadDataFiles()
 
 void CMainDialog::OnDestroy()
 {
+    // The tool windows go first and write their own positions. All the values reach the store
+    // together, with one sync at the end.
+    SettingsBatch batch;
     if (m_findDlg)
         m_findDlg->DestroyWindow();
     if (m_compareDlg)
         m_compareDlg->DestroyWindow();
-    // The tool windows go first and write their own positions. All the values reach the store
-    // together, with one sync at the end.
-    SettingsBatch batch;
     m_speedDlg.DestroyWindow();
     m_productDlg.DestroyWindow();
     m_etcDlg.DestroyWindow();
@@ -488,6 +491,11 @@ void CMainDialog::setUpEditMenu()
         redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     QUndoStack& stack = m_history.stack();
     connect(&stack, &QUndoStack::indexChanged, this, &CMainDialog::updateEditMenu);
+    // The menu tells, as it opens, when undo would first drop edits not yet applied.
+    if (QAction* undo = menuCommand(form::kCmdUndo))
+        for (QObject* holder : undo->associatedObjects())
+            if (auto* menu = qobject_cast<QMenu*>(holder))
+                connect(menu, &QMenu::aboutToShow, this, &CMainDialog::updateEditMenu);
     updateEditMenu();
 }
 
@@ -504,54 +512,71 @@ void CMainDialog::updateEditMenu()
         action->setEnabled(enabled);
     };
     const QUndoStack& stack = m_history.stack();
-    setItem(menuCommand(form::kCmdUndo), str::kUndoMenu, stack.undoText(), stack.canUndo());
+    if (hasPendingEdits())
+        setItem(menuCommand(form::kCmdUndo), str::kUndoMenu, QString::fromUtf8(str::kStepPendingEdits), true);
+    else
+        setItem(menuCommand(form::kCmdUndo), str::kUndoMenu, stack.undoText(), stack.canUndo());
     setItem(menuCommand(form::kCmdRedo), str::kRedoMenu, stack.redoText(), stack.canRedo());
 }
 
-void CMainDialog::OnUndo() { m_history.undo(); }
+void CMainDialog::OnUndo()
+{
+    // Edits that Apply would write are never thrown away unasked: the first undo drops only them
+    // and shows the unit again; the next one undoes the table's step.
+    if (hasPendingEdits()) {
+        ShowUnit(m_shownUnit);
+        updateEditMenu();
+        return;
+    }
+    m_history.undo();
+}
 void CMainDialog::OnRedo() { m_history.redo(); }
 
 // ---- find ----
 
-void CMainDialog::OnFind()
+void CMainDialog::shareEditKeys(CDialog& window, bool withFindNext)
 {
-    if (!m_findDlg)
-        m_findDlg = std::make_unique<CFindDlg>(*this, m_images->weapons, this);
-    m_findDlg->Open();
+    std::vector<int> commands{form::kCmdUndo, form::kCmdRedo, form::kCmdFind};
+    if (withFindNext)
+        commands.insert(commands.end(), {form::kCmdFindNext, form::kCmdFindPrevious});
+    for (int command : commands)
+        if (QAction* action = menuCommand(command))
+            window.addAction(action);
 }
 
-void CMainDialog::OnFindNext(bool forward)
+CFindDlg& CMainDialog::findWindow()
 {
-    if (!m_findDlg)
+    if (!m_findDlg) {
         m_findDlg = std::make_unique<CFindDlg>(*this, m_images->weapons, this);
-    m_findDlg->FindNext(forward);
+        shareEditKeys(*m_findDlg, false);  // it has F3 and Shift+F3 of its own
+    }
+    return *m_findDlg;
 }
+
+void CMainDialog::OnFind() { findWindow().Open(); }
+void CMainDialog::OnFindNext(bool forward) { findWindow().FindNext(forward); }
 
 // ---- compare ----
 
 std::unique_ptr<UnitTable> CMainDialog::readTableToCompare(const std::filesystem::path& file, const QString& shownPath)
 {
-    // One byte more than a table tells a longer file from one of exactly the right size.
-    std::vector<std::uint8_t> bytes(kUnitTableSize + 1);
-    const corvane::ReadResult read = corvane::ReadPrefix(file, bytes);
-    if (!read.opened || read.err != 0) {
+    long long size = -1;
+    std::unique_ptr<UnitTable> table = CCompareDlg::ReadTable(file, &size);
+    if (size < 0)
         ShowMessage(QString::fromUtf8(str::kCompareReadFailed).arg(shownPath));
-        return nullptr;
-    }
-    if (read.count < kUnitTableSize) {
-        ShowMessage(QString::fromUtf8(str::kCompareTooShort).arg(shownPath).arg(read.count));
-        return nullptr;
-    }
-    auto table = std::make_unique<UnitTable>();
-    table->load(std::span<const std::uint8_t>(bytes.data(), kUnitTableSize));
+    else if (!table)
+        ShowMessage(QString::fromUtf8(str::kCompareTooShort).arg(shownPath).arg(size));
     return table;
 }
 
-void CMainDialog::showComparison(const QString& title, const QString& shownPath, std::unique_ptr<UnitTable> other)
+void CMainDialog::showComparison(const QString& title, const QString& shownPath, const std::filesystem::path& file,
+                                 std::unique_ptr<UnitTable> other)
 {
-    if (!m_compareDlg)
+    if (!m_compareDlg) {
         m_compareDlg = std::make_unique<CCompareDlg>(*this, m_images->weapons, m_images->kinds, this);
-    m_compareDlg->CompareWith(title, shownPath, std::move(other));
+        shareEditKeys(*m_compareDlg, true);
+    }
+    m_compareDlg->CompareWith(title, shownPath, file, std::move(other));
 }
 
 void CMainDialog::OnCompareWithBackup()
@@ -564,7 +589,7 @@ void CMainDialog::OnCompareWithBackup()
     }
     const QString shown = gameFolder() + QString::fromLatin1(kUnitBackupFileName);
     if (std::unique_ptr<UnitTable> other = readTableToCompare(backup, shown))
-        showComparison(QString::fromUtf8(str::kCompareBackupTitle), shown, std::move(other));
+        showComparison(QString::fromUtf8(str::kCompareBackupTitle), shown, backup, std::move(other));
 }
 
 void CMainDialog::OnCompareWithFile()
@@ -576,6 +601,7 @@ void CMainDialog::OnCompareWithFile()
     const std::optional<QString> chosen = MessageService::instance().chooseFile(request);
     if (!chosen)
         return;
-    if (std::unique_ptr<UnitTable> other = readTableToCompare(ToFsPath(*chosen), *chosen))
-        showComparison(QString::fromUtf8(str::kCompareFileTitle), *chosen, std::move(other));
+    const std::filesystem::path file = ToFsPath(*chosen);
+    if (std::unique_ptr<UnitTable> other = readTableToCompare(file, *chosen))
+        showComparison(QString::fromUtf8(str::kCompareFileTitle), *chosen, file, std::move(other));
 }

@@ -4,6 +4,7 @@
 
 #include "data/Cp932.h"
 #include "data/ReferenceTables.h"
+#include "data/UnitRecord.h"
 #include "editor/UnitHistory.h"
 #include "editor/UnitPicture.h"
 #include "framework/Dialog.h"
@@ -49,6 +50,9 @@ public:
     bool LoadDataFiles();
     // Applies the form to the current unit (button "適用").
     void ApplyUnit();
+    // True when the form or a tool window holds edits that Apply would write: its bytes differ from
+    // what Apply would have written when the unit was shown (or a box would be refused).
+    bool hasPendingEdits();
     // The weapon table's entry of a weapon number; "nothing" with all values 0 for 0 or less.
     WeaponEntry GetWeaponEntry(int weaponNumber) const;
 
@@ -121,7 +125,17 @@ private:
     // Reads a unit table of 276,016 bytes or more for the compare window; nothing (after a message)
     // when the file cannot be read or is too short.
     std::unique_ptr<UnitTable> readTableToCompare(const std::filesystem::path& file, const QString& shownPath);
-    void showComparison(const QString& title, const QString& shownPath, std::unique_ptr<UnitTable> other);
+    void showComparison(const QString& title, const QString& shownPath, const std::filesystem::path& file,
+                        std::unique_ptr<UnitTable> other);
+    // The find window, made when first asked for.
+    CFindDlg& findWindow();
+    // Undo, redo and find (and find next and previous) answer their keys in a window of ours beside
+    // the main dialog too.
+    void shareEditKeys(CDialog& window, bool withFindNext);
+
+    // The record Apply writes for unit u: the form's boxes and the tool windows' taken back over the
+    // record's bytes. `allTaken` tells whether every box of the form was.
+    UnitRecord formRecord(int unitNumber, bool* allTaken = nullptr);
 
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
@@ -143,6 +157,8 @@ private:
     std::unique_ptr<GameImages> m_images;
     std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
     UnitHistory m_history{*this};
+    int m_shownUnit = -1;        // the unit ShowUnit last put into the form
+    UnitRecord m_shownForm;      // what Apply would have written for it then
     std::unique_ptr<CFindDlg> m_findDlg;   // made when first asked for
     std::unique_ptr<CCompareDlg> m_compareDlg;
 

@@ -228,19 +228,30 @@ void CMainDialog::ShowUnit(int unitNumber)
     m_picture.DrawUnitPicture();
 
     UpdateData(false);
+    // What Apply would write from the form as shown: the form holds edits while Apply's bytes differ.
+    const DataExchange::Quiet quiet;
+    m_shownUnit = unitNumber;
+    m_shownForm = formRecord(unitNumber);
 }
 
-void CMainDialog::ApplyUnit()
+bool CMainDialog::hasPendingEdits()
 {
-    QListWidget* units = list(form::kUnitList);
-    const int position = lb::curSel(units);
-    if (position < 0)
-        return;
-    // A refused box is reported and ends the exchange; the record is stored all the same.
+    const int unit = currentUnit();
+    if (!m_dataLoaded || unit < 0 || unit != m_shownUnit)
+        return false;
+    // Taken back without a word: a box Apply would refuse holds typing too.
+    const DataExchange::Quiet quiet;
+    const UnitRecord now = formRecord(unit);
+    return quiet.refused() || now.bytes != m_shownForm.bytes;
+}
+
+UnitRecord CMainDialog::formRecord(int unitNumber, bool* allTaken)
+{
+    // A refused box is reported and ends the exchange; the record is built all the same.
     // The tool windows take their boxes back in their Collect steps below, once each.
-    const bool allTaken = UpdateData(true);
-    const int unitNumber = lb::itemData(units, position);
-    Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
+    const bool taken = UpdateData(true);
+    if (allTaken)
+        *allTaken = taken;
 
     UnitRecord w = m_images->units.record(unitNumber);
     w.setName(m_name.bytes());
@@ -291,6 +302,19 @@ void CMainDialog::ApplyUnit()
     w.setGraphicNumber(std::uint16_t(m_graphicNumber));
     if (m_etcDlg.isCreated())
         m_etcDlg.CollectUnitData(w);
+    return w;
+}
+
+void CMainDialog::ApplyUnit()
+{
+    QListWidget* units = list(form::kUnitList);
+    const int position = lb::curSel(units);
+    if (position < 0)
+        return;
+    const int unitNumber = lb::itemData(units, position);
+    Q_ASSERT(unitNumber >= 0 && unitNumber < kUnitCount);
+    bool allTaken = true;
+    const UnitRecord w = formRecord(unitNumber, &allTaken);
 
     const UnitRecord before = m_images->units.record(unitNumber);
     m_images->units.record(unitNumber) = w;

@@ -74,8 +74,9 @@ FindResult FindUnit(const UnitTable& units, const WeaponTable& weapons, FindTarg
     const int step = forward ? 1 : -1;
     for (int i = 1; i <= kUnitCount; ++i) {
         const int unit = ((start + step * i) % kUnitCount + kUnitCount) % kUnitCount;
+        // A number names one unit: finding it is never news of going round.
         if (matches(unit))
-            return {unit, fromUnit && (forward ? unit <= start : unit >= start)};
+            return {unit, fromUnit && target != FindTarget::Number && (forward ? unit <= start : unit >= start)};
     }
     return {};
 }

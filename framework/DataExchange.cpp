@@ -54,9 +54,20 @@ void DataExchange::setControlText(int controlId, const QString& text)
         edit->setText(text);
 }
 
+namespace {
+DataExchange::Quiet* g_quiet = nullptr;  // the innermost quiet scope (one user-interface thread)
+}  // namespace
+
+DataExchange::Quiet::Quiet() : m_outer(g_quiet) { g_quiet = this; }
+DataExchange::Quiet::~Quiet() { g_quiet = m_outer; }
+
 void DataExchange::fail(int controlId, const QString& message)
 {
     m_failed = true;
+    if (g_quiet) {
+        ++g_quiet->m_refused;
+        return;
+    }
     ShowMessage(message, MsgIcon::Exclamation);
     if (auto* edit = m_dialog.edit(controlId)) {
         edit->setFocus(Qt::OtherFocusReason);

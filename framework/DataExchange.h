@@ -21,6 +21,22 @@ public:
 
     DataExchange(CDialog& dialog, Direction direction) : m_dialog(dialog), m_direction(direction) {}
 
+    // While one is alive, a refused box shows no message and leaves the focus alone; it is only
+    // counted. For a look at what the save direction would take, without the user seeing it.
+    class Quiet {
+    public:
+        Quiet();
+        ~Quiet();
+        Quiet(const Quiet&) = delete;
+        Quiet& operator=(const Quiet&) = delete;
+        bool refused() const { return m_refused > 0; }
+
+    private:
+        friend class DataExchange;
+        Quiet* m_outer;
+        int m_refused = 0;
+    };
+
     bool saving() const { return m_direction == Direction::Save; }
     bool failed() const { return m_failed; }
 

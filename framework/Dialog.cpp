@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,6 +113,78 @@ private:
     int m_titleLeft;
 };
 
+bool isEnterKey(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+           && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// An edit box keeps Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z for its own typing on every platform, as edit
+// controls do on Windows; Qt's edit claims only the keys of the platform's own scheme, and any other
+// would reach the window's shortcuts (the table's undo and redo).
+class TemplateEdit : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+
+protected:
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride && !isReadOnly()
+            && typingKey(*static_cast<QKeyEvent*>(event)) != Typing::None) {
+            event->accept();
+            return true;
+        }
+        return QLineEdit::event(event);
+    }
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const Typing key = isReadOnly() ? Typing::None : typingKey(*event);
+        if (key == Typing::None)
+            return QLineEdit::keyPressEvent(event);
+        if (key == Typing::Undo)
+            undo();
+        else
+            redo();
+        event->accept();
+    }
+
+private:
+    enum class Typing { None, Undo, Redo };
+    static Typing typingKey(const QKeyEvent& event)
+    {
+        const Qt::KeyboardModifiers modifiers = event.modifiers() & ~Qt::KeypadModifier;
+        if (event.matches(QKeySequence::Undo) || (event.key() == Qt::Key_Z && modifiers == Qt::ControlModifier))
+            return Typing::Undo;
+        if (event.matches(QKeySequence::Redo) || (event.key() == Qt::Key_Y && modifiers == Qt::ControlModifier)
+            || (event.key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier)))
+            return Typing::Redo;
+        return Typing::None;
+    }
+};
+
+// A push button takes Return or Enter while it has the focus, and only then; elsewhere they press
+// the template's default button, if it has one. (Qt's auto-default buttons would make the first
+// button that ever had the focus the dialog's default for good, and one that shows first the
+// default of a template without one.)
+class TemplateButton : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (isEnterKey(event)) {
+            click();
+            event->accept();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
+    }
+};
+
 }  // namespace
 
 CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent, const MenuTemplate* menu)
@@ -201,7 +274,7 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         break;
     }
     case ControlKind::Edit: {
-        auto* edit = new QLineEdit(text, m_client);
+        auto* edit = new TemplateEdit(text, m_client);
         edit->setAlignment(textAlignment(control.style, Qt::AlignVCenter));
         edit->setReadOnly(control.style & Style::ReadOnly);
         edit->setTextMargins(0, 0, 0, 0);
@@ -239,10 +312,8 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         break;
     }
     case ControlKind::PushButton: {
-        auto* button = new QPushButton(text, m_client);
-        // A push button with the focus takes the default role: Enter presses it. Elsewhere Enter
-        // presses the template's default button.
-        button->setAutoDefault(true);
+        auto* button = new TemplateButton(text, m_client);
+        button->setAutoDefault(false);
         button->setDefault(control.style & Style::Default);
         widget = button;
         break;
@@ -365,6 +436,7 @@ void CDialog::connectRoute(const Route& route)
                 connect(view, &QTreeWidget::itemDoubleClicked, this, fire);
             break;
         case Notify::KillFocus:
+        case Notify::Return:
             widget->installEventFilter(this);
             break;
         case Notify::Command:
@@ -381,19 +453,31 @@ bool CDialog::eventFilter(QObject* watched, QEvent* event)
         if (ok && m_controls.value(id) == watched)
             dispatch(Notify::KillFocus, id);
     }
+    if (isEnterKey(event)) {
+        bool ok = false;
+        const int id = watched->objectName().toInt(&ok);
+        if (ok && m_controls.value(id) == watched && routeFor(Notify::Return, id)) {
+            dispatch(Notify::Return, id);
+            return true;
+        }
+    }
     return QDialog::eventFilter(watched, event);
+}
+
+const Route* CDialog::routeFor(Notify code, int id) const
+{
+    for (const Route& route : m_routes)
+        if (route.code == code && id >= route.firstId && id <= route.lastId)
+            return &route;
+    return nullptr;
 }
 
 void CDialog::dispatch(Notify code, int id)
 {
-    for (const Route& route : m_routes) {
-        if (route.code != code || id < route.firstId || id > route.lastId)
-            continue;
-        if (route.guarded && !isDataLoaded())
-            return;
-        route.handler(id);
+    const Route* route = routeFor(code, id);
+    if (!route || (route->guarded && !isDataLoaded()))
         return;
-    }
+    route->handler(id);
 }
 
 bool CDialog::UpdateData(bool save)

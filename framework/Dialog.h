@@ -25,6 +25,7 @@ enum class Notify {
     SelChange,    // the user changed the selection of a list or combo
     DoubleClick,  // double click on a list item
     KillFocus,    // a list lost the keyboard focus
+    Return,       // Return or Enter in a list (the key goes no further)
     Command,      // a menu command
 };
 
@@ -76,6 +77,7 @@ public:
     // Routing.
     const std::vector<Route>& routes() const { return m_routes; }
     void dispatch(Notify code, int id);
+    const Route* routeFor(Notify code, int id) const;
     virtual bool isDataLoaded() const { return true; }
 
     // Dialog units of this dialog's font, in pixels.

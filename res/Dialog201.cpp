@@ -12,7 +12,7 @@ const DialogTemplate kDialog201{
          Style::Border | Style::TabStop | Style::Notify | Style::ExtendedSel},
         {-1, ControlKind::Static, 185, 18, 230, 10, "選んだユニットの違い", Style::None},
         {1004, ControlKind::ListView, 185, 30, 230, 182, "項目|比較先|現在", Style::Border | Style::TabStop},
-        {1005, ControlKind::PushButton, 5, 220, 60, 15, "元に戻す", Style::TabStop},
+        {1005, ControlKind::PushButton, 5, 220, 60, 15, "元に戻す(&R)", Style::TabStop},
         {2, ControlKind::PushButton, 355, 220, 60, 15, "閉じる", Style::TabStop},
     },
 };

@@ -17,7 +17,7 @@ const MenuTemplate kMenu133{
              {"CSVから読み込み(&V)...", 32821, nullptr},
              {nullptr, 0, nullptr},
              {"ﾊﾞｯｸｱｯﾌﾟと比較(&B)...", 32805, nullptr},
-             {"他のﾌｧｲﾙと比較(&O)...", 32806, nullptr},
+             {"他のﾌｧｲﾙと比較(&D)...", 32806, nullptr},
              {nullptr, 0, nullptr},
              {"終了(&E)", 57665, "ｱﾌﾟﾘｹｰｼｮﾝの終了\n終了"},
          }},

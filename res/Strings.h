@@ -53,6 +53,7 @@ inline constexpr char kStepApply[] = "%1の適用";
 inline constexpr char kStepClone[] = "%1への複製";
 inline constexpr char kStepImport[] = "%1の読み込み";
 inline constexpr char kStepBulkImport[] = "%1個の一括読み込み";
+inline constexpr char kStepPendingEdits[] = "適用していない変更";  // what undo drops first
 
 // Find window: the outcome line (%1: the text looked for).
 inline constexpr char kFindNoText[] = "検索する文字列を入力してください";

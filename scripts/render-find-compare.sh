@@ -17,6 +17,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/home" "$scratch/config" "$scratch/runtime" && chmod 700 "$scratch/runtime"
 for test in FindDlgTest CompareDlgTest; do
   HOME="$scratch/home" XDG_CONFIG_HOME="$scratch/config" XDG_RUNTIME_DIR="$scratch/runtime" \
-    QT_QPA_PLATFORM=offscreen CORVANE_RENDER_DIR="$out" "$build/tests/$test" -silent
+    QT_QPA_PLATFORM="offscreen:configfile=$root/tests/support/offscreen-large-screen.json" \
+    CORVANE_RENDER_DIR="$out" "$build/tests/$test" -silent
 done
 ls -1 "$out"/*.png

@@ -7,14 +7,18 @@
 
 #include "MainDialogFixture.h"
 #include "editor/CompareDlg.h"
+#include "editor/FindDlg.h"
 #include "editor/UnitFormIds.h"
 #include "framework/Controls.h"
 #include "framework/MessageService.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -139,6 +143,73 @@ private slots:
             selectUnitRow(*compare, 2);
             QVERIFY(guitest::renderToPng(compare, out + QStringLiteral("/compare-window.png")));
         }
+    }
+
+    // Return on a unit shows it and reverts nothing, even after the focus was on "元に戻す"; the
+    // button answers Alt+R and Space. A revert keeps the list's place; undo, redo and find reach the
+    // main dialog; the file is read again when it changes; the window remembers where it was put.
+    void keysPlaceAndAFileThatChanges()
+    {
+        fixture::GameFolder game;
+        const UnitTable demo = game.demoTable();
+        UnitTable other = demo;
+        for (int u = 100; u < 160; ++u)
+            other.record(u).setDurability(std::uint8_t(demo.record(u).durability() + 1));
+        const QString file = m_files.filePath(QStringLiteral("other.dat"));
+        WriteAll(file, bytesOf(other));
+        fixture::pointSettingsAt(game);
+        auto dialog = fixture::openDialog();
+        messages().queueFile(file);
+        dialog->menuCommand(form::kCmdCompareFile)->trigger();
+        CCompareDlg* compare = dialog->compareDialog();
+        QVERIFY(!compare->frameGeometry().intersects(dialog->frameGeometry()));
+        compare->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), compare);
+
+        QTreeWidget* units = compare->listView(CCompareDlg::kUnitsId);
+        auto* revert = qobject_cast<QPushButton*>(compare->button(CCompareDlg::kRevertId));
+        revert->setFocus();
+        units->setFocus();
+        units->setCurrentItem(units->topLevelItem(30));
+        QTest::keyClick(units, Qt::Key_Return);
+        QTest::keyClick(units, Qt::Key_Down);
+        QTest::keyClick(units, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(std::ranges::equal(dialog->unitTable().image(), demo.image()));
+        QCOMPARE(dialog->currentUnit(), 131);
+        QVERIFY(!revert->isDefault());
+
+        const int scrolled = units->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+        QTest::keyClick(units, Qt::Key_R, Qt::AltModifier);  // the button's click comes a moment later
+        QTRY_VERIFY(fixture::sameBytes(dialog->unitTable().record(131), other.record(131)));
+        QCOMPARE(units->verticalScrollBar()->value(), scrolled);
+        QCOMPARE(units->currentItem()->text(0), QStringLiteral("0132:"));
+        QCOMPARE(units->selectedItems(), QList<QTreeWidgetItem*>{units->currentItem()});
+        revert->setFocus();
+        QTest::keyClick(revert, Qt::Key_Space);
+        QVERIFY(fixture::sameBytes(dialog->unitTable().record(132), other.record(132)));
+
+        QTest::keyClick(units, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(fixture::sameBytes(dialog->unitTable().record(132), demo.record(132)));
+        QTest::keyClick(units, Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(fixture::sameBytes(dialog->unitTable().record(132), other.record(132)));
+        QTest::keyClick(units, Qt::Key_F, Qt::ControlModifier);
+        QVERIFY(dialog->findDialog() && dialog->findDialog()->isVisible());
+
+        // Replaced on disk, as a save replaces a table: read again.
+        other.record(5).setDurability(std::uint8_t(demo.record(5).durability() + 1));
+        WriteAll(file + QStringLiteral(".new"), bytesOf(other));
+        QVERIFY(std::rename(QFile::encodeName(file + QStringLiteral(".new")).constData(), QFile::encodeName(file).constData()) == 0);
+        QTRY_COMPARE(compare->differingUnits().front(), 5);
+
+        compare->move(compare->pos() + QPoint(13, 17));
+        const QPoint put = compare->pos();
+        dialog->DestroyWindow();
+        dialog.reset();
+        dialog = fixture::openDialog();
+        messages().queueFile(file);
+        dialog->menuCommand(form::kCmdCompareFile)->trigger();
+        QCOMPARE(dialog->compareDialog()->pos(), put);
     }
 
     void missingBackupAndUnusableFilesAreRefusedWithAMessage()

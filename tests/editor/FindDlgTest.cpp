@@ -174,6 +174,40 @@ private slots:
         QCOMPARE(shown(), 50);
     }
 
+    // F3 with the window closed brings it up, beside the main dialog and without the focus, for
+    // what it has to tell; a long text is shortened to fit the line; a number search for the unit
+    // on show does not go round; undo reaches the main dialog from the window.
+    void outcomeIsSeenAndFitsWithTheWindowClosed()
+    {
+        openAndType(QStringLiteral("存在しない兵器の名前はとても長いのでこの行には入りきらない"));
+        QTest::keyClick(find().edit(CFindDlg::kTextId), Qt::Key_Escape);
+        m_dialog->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), m_dialog.get());
+        units()->setFocus();
+        QTest::keyClick(units(), Qt::Key_F3);
+        QVERIFY(find().isVisible());
+        QCOMPARE(QApplication::focusWidget(), units());
+        QVERIFY(!find().frameGeometry().intersects(m_dialog->frameGeometry()));
+        auto* line = qobject_cast<QLabel*>(find().control(CFindDlg::kOutcomeId));
+        QVERIFY(line->fontMetrics().horizontalAdvance(line->text()) <= line->width());
+        QVERIFY(line->text().endsWith(QStringLiteral("」は見つかりません")));
+        QCOMPARE(find().outcome(), QStringLiteral("「存在しない兵器の名前はとても長いのでこの行には入りきらない」は見つかりません"));
+
+        fixture::clickListRow(units(), 12);
+        find().button(CFindDlg::kByNumberId)->click();
+        fixture::typeInto(find().edit(CFindDlg::kTextId), QStringLiteral("12"));
+        pressNext();
+        QCOMPARE(shown(), 12);
+        QCOMPARE(find().outcome(), QString());
+
+        fixture::typeInto(m_dialog->edit(form::kDurability), QStringLiteral("3"));
+        QTest::mouseClick(m_dialog->button(form::kApply), Qt::LeftButton);
+        find().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&find()));
+        QTest::keyClick(find().button(CFindDlg::kByNumberId), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(int(m_dialog->unitTable().record(12).durability()), int(m_game->demoTable().record(12).durability()));
+    }
+
     void f3BeforeAnySearchOpensTheWindow()
     {
         units()->setFocus();
@@ -185,7 +219,7 @@ private slots:
 
     void renderFindWindow()
     {
-        openAndType(QStringLiteral("存在しない兵器"));
+        openAndType(QStringLiteral("存在しない兵器の名前はとても長いのでこの行には入りきらない"));
         pressNext();
         const QString out = qEnvironmentVariable("CORVANE_RENDER_DIR");
         if (!out.isEmpty())

@@ -184,7 +184,10 @@ private slots:
         QVERIFY(sameTable(dialog->unitTable(), applied));
         QVERIFY(undoItem(*dialog)->isEnabled());
 
-        // The menu still reaches the table's history.
+        // The menu still reaches the table's history, once the typing not applied is dropped.
+        undoItem(*dialog)->trigger();
+        QCOMPARE(price->text(), shown);
+        QVERIFY(sameTable(dialog->unitTable(), applied));
         undoItem(*dialog)->trigger();
         QCOMPARE(int(dialog->unitTable().record(12).durability()), int(m_game->demoTable().record(12).durability()));
     }
