@@ -13,8 +13,8 @@
 #include <QEvent>
 #include <QFile>
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QLabel>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTreeWidget>
 
@@ -178,15 +178,15 @@ void CCompareDlg::CompareWith(const QString& title, const QString& source, const
     m_file = file;
     watchFile();
     setWindowTitle(title);
-    // A long path is shortened in its middle; the whole path is the line's tooltip.
-    auto* sourceLine = qobject_cast<QLabel*>(control(kSourceId));
-    const QString sourceText = QString::fromUtf8(str::kCompareSource).arg(source);
-    const QString prefix = QString::fromUtf8(str::kCompareSource).arg(QString());
-    sourceLine->setText(prefix + sourceLine->fontMetrics().elidedText(
-                                     source, Qt::ElideMiddle, sourceLine->width() - sourceLine->fontMetrics().horizontalAdvance(prefix)));
-    sourceLine->setToolTip(sourceText);
     listView(kUnitsId)->clear();
     Refresh();
+    // A long path is shortened in its middle (the window is as wide as the lists need by now); the
+    // whole path is the line's tooltip.
+    auto* sourceLine = qobject_cast<QLabel*>(control(kSourceId));
+    const QString prefix = QString::fromUtf8(str::kCompareSource).arg(QString());
+    const int room = sourceLine->width() - sourceLine->fontMetrics().horizontalAdvance(prefix);
+    sourceLine->setText(prefix + sourceLine->fontMetrics().elidedText(source, Qt::ElideMiddle, room));
+    sourceLine->setToolTip(QString::fromUtf8(str::kCompareSource).arg(source));
     if (QTreeWidgetItem* first = listView(kUnitsId)->topLevelItem(0))
         listView(kUnitsId)->setCurrentItem(first);
     show();
