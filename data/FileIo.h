@@ -1,6 +1,7 @@
 #pragma once
-// Reading the data files and replacing a file safely (UNITINFO.DAT, an exported .sui). Used by the
-// data-file set and the exchange files; tests reach the hooks to make the file system fail on purpose.
+// Reading the data files, replacing a file safely (UNITINFO.DAT, every exported file) and the game
+// folder's lock. Used by the data-file set, the exchange files and corvane-cli; tests reach the hooks to
+// make the file system fail on purpose.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
