@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <iostream>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -21,6 +22,11 @@
 #include "exchange/core/UnitCsv.h"
 #include "exchange/core/UnitFile.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -38,7 +44,7 @@ constexpr char kOverview[] =
     "\n"
     "コマンド:\n"
     "  show GAME UNIT              兵器 UNIT (0-1279) の項目をフォームの名前で一行ずつ表示します\n"
-    "  csv-export GAME FILE.csv    全兵器を CSV に書き出します\n"
+    "  csv-export GAME FILE.csv    全兵器を CSV に書き出します (FILE.csv が - なら標準出力へ)\n"
     "  csv-import GAME FILE.csv    CSV にある兵器を読み込み、UNITINFO.DAT に保存します\n"
     "  export GAME UNIT FILE.sui   兵器 UNIT をユニットデータファイルに書き出します\n"
     "  import GAME FILE.sui        ユニットデータファイルを読み込み、保存します\n"
@@ -47,6 +53,9 @@ constexpr char kOverview[] =
     "\n"
     "各コマンドの説明: corvane-cli <コマンド> --help\n"
     "終了コード: 0 成功、1 失敗 (何も書き込みません)、2 使い方の誤り。\n"
+    "ただし、書き込んだ後にディスクへの同期やアクセス許可の引き継ぎに失敗したときも 1 で、そう表示します。\n"
+    "UNITINFO.DAT を書き換えるコマンドは、同じゲームフォルダを書き換える他のコマンドやエディタの保存と\n"
+    "重ならないよう、フォルダのロック (.corvane.lock) を取ってから読み込み、保存し終わるまで持ちます。\n"
     "メッセージは標準エラーに出ます。\n";
 
 struct Command {
@@ -63,7 +72,9 @@ const std::map<std::string_view, Command>& Commands()
                   "兵種と兵装には名前を添えます。何も書き込みません。\n", 2}},
         {"csv-export", {"csv-export GAME FILE.csv",
                         "全 1280 兵器を CSV (UTF-8、BOM 付き、CRLF) に書き出します。\n"
-                        "既にある FILE.csv は、新しいファイルが書き終わってから置き換えます。\n", 2}},
+                        "既にある FILE.csv は、新しいファイルが書き終わってから置き換えます (リンクはその先を)。\n"
+                        "読み取り専用のファイル、ファイルでないもの、ゲームの UNITINFO.DAT と UNITINFO.ORG には\n"
+                        "書き出しません。FILE.csv が - なら標準出力に書き出します。\n", 2}},
         {"csv-import", {"csv-import GAME FILE.csv",
                         "CSV にある行の兵器を「番号」の列で探して読み込み、UNITINFO.DAT に保存します。\n"
                         "UTF-8 (BOM 付き) と Excel の「CSV (コンマ区切り)」(シフトJIS) を読めます。\n"
@@ -154,8 +165,10 @@ private:
         return text;
     }
 
-    bool load(const std::string& game);
+    bool load(const std::string& game, bool forSaving = false);
     bool save();
+    std::optional<std::vector<UnitField>> fields(const std::string& folderText);
+    int exported(const std::optional<corvane::ReplaceError>& error, const fs::path& file);
     int show(const std::vector<std::string>& a);
     int csvExport(const std::vector<std::string>& a);
     int csvImport(const std::vector<std::string>& a);
@@ -169,15 +182,23 @@ private:
     CliPrompts prompts_;
     std::string folder_;
     std::unique_ptr<GameImages> game_;
+    std::optional<corvane::FolderLock> lock_;  // held by a command that changes UNITINFO.DAT, from its read on
 };
 
-bool Cli::load(const std::string& game)
+bool Cli::load(const std::string& game, bool forSaving)
 {
     folder_ = FolderText(game);
     std::error_code ec;
     if (!fs::is_directory(ResolveFolder(folder_), ec)) {
         fail(game + ": ゲームフォルダが見つかりません");
         return false;
+    }
+    // A command that saves reads the table only once no other save of the folder runs, and keeps others
+    // out until its own save is done: parallel commands apply one after another.
+    if (forSaving) {
+        lock_ = LockGameFolder(folder_, -1, prompts_);
+        if (!lock_)
+            return false;
     }
     game_ = std::make_unique<GameImages>();
     if (LoadGameImages(folder_, *game_, prompts_))
@@ -193,12 +214,39 @@ bool Cli::load(const std::string& game)
     return false;
 }
 
+// False when not saved, or saved with a warning (shown): the command then ends with status 1.
 bool Cli::save()
 {
-    if (SaveUnitTable(folder_, game_->units, prompts_))
-        return true;
-    fail(Display(ResolveFile(folder_, kUnitInfoFileName)) + ": 保存できませんでした。UNITINFO.DAT は元のままです");
+    SaveRequest request;
+    request.heldLock = lock_ ? &*lock_ : nullptr;
+    const SaveOutcome outcome = SaveUnitTable(folder_, game_->units, prompts_, request);
+    if (outcome.saved)
+        return !outcome.warned;
+    fail(Display(ResolveFile(folder_, kUnitInfoFileName)) + ": 保存できませんでした。UNITINFO.DAT は変更していません");
     return false;
+}
+
+// The production-type names of a folder, as column labels; an unreadable prokind.dat is an error.
+std::optional<std::vector<UnitField>> Cli::fields(const std::string& folderText)
+{
+    int err = 0;
+    fs::path file;
+    const auto names = ReadProductionTypeNames(folderText, err, file);
+    if (!names) {
+        fail("読み込みに失敗しました: " + FileErrorText(CauseFromErrno(err), Display(file)));
+        return std::nullopt;
+    }
+    return MakeUnitFields(*names);
+}
+
+// The outcome of an export through the one safe routine.
+int Cli::exported(const std::optional<corvane::ReplaceError>& error, const fs::path& file)
+{
+    if (!error)
+        return kDone;
+    if (error->replaced)
+        return fail(ReplaceErrorText(*error, Display(file)));
+    return fail("書き出しに失敗しました: " + ReplaceErrorText(*error, Display(file)));
 }
 
 int Cli::show(const std::vector<std::string>& a)
@@ -208,9 +256,12 @@ int Cli::show(const std::vector<std::string>& a)
         return usage("「" + a[1] + "」は 0 から 1279 までの兵器番号ではありません");
     if (!load(a[0]))
         return kFailed;
+    const auto catalogue = fields(folder_);
+    if (!catalogue)
+        return kFailed;
     const UnitRecord& record = game_->units.record(*unit);
     std::string text = std::string(kCsvUnitNumberColumn) + ": " + UnitLabel(*unit) + "\n";
-    for (const UnitField& field : MakeUnitFields(ReadProductionTypeNames(folder_))) {
+    for (const UnitField& field : *catalogue) {
         text += field.label + ": " + FieldText(field, record);
         if (field.show == FieldShow::Choice && field.offset == 24)
             text += " (" + utf8::fromCp932(game_->kinds.name(record.kind())) + ")";
@@ -226,19 +277,30 @@ int Cli::csvExport(const std::vector<std::string>& a)
 {
     if (!load(a[0]))
         return kFailed;
-    const std::string csv = WriteUnitCsv(game_->units, game_->weapons, game_->kinds,
-                                         MakeUnitFields(ReadProductionTypeNames(folder_)));
+    const auto catalogue = fields(folder_);
+    if (!catalogue)
+        return kFailed;
+    const std::string csv = WriteUnitCsv(game_->units, game_->weapons, game_->kinds, *catalogue);
+    if (a[1] == "-") {  // for a pipe: the bytes as they are, and no word of success among them
+#ifdef _WIN32
+        if (&out_ == &std::cout)
+            ::_setmode(::_fileno(stdout), _O_BINARY);
+#endif
+        out_.write(csv.data(), static_cast<std::streamsize>(csv.size()));
+        out_.flush();
+        return out_ ? kDone : fail("書き出しに失敗しました: 標準出力に書き込めません");
+    }
     const fs::path file(a[1]);
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
-    if (const auto error = corvane::ReplaceFileKeepingBackup(file, {}, bytes))
-        return fail("書き出しに失敗しました: " + FileErrorText(CauseFromErrno(error->err), Display(error->path)));
+    if (const int status = exported(corvane::WriteExportFile(file, bytes, GameTableFiles(folder_)), file))
+        return status;
     out_ << kUnitCount << "個の兵器を書き出しました\n";
     return kDone;
 }
 
 int Cli::csvImport(const std::vector<std::string>& a)
 {
-    if (!load(a[0]))
+    if (!load(a[0], true))
         return kFailed;
     const fs::path file(a[1]);
     int err = 0;
@@ -246,7 +308,10 @@ int Cli::csvImport(const std::vector<std::string>& a)
     if (!bytes)
         return fail("読み込みに失敗しました: " + (err == EISDIR || err == ENOENT ? UnreadableCause(file)
                                                    : FileErrorText(CauseFromErrno(err), Display(file))));
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, game_->units, MakeUnitFields(ReadProductionTypeNames(folder_)));
+    const auto catalogue = fields(folder_);
+    if (!catalogue)
+        return kFailed;
+    const UnitCsvChanges changes = ReadUnitCsv(*bytes, game_->units, *catalogue);
     if (!changes.errors.empty()) {
         err_ << "corvane-cli: " << Display(file) << ": " << changes.errors.size() << " 個のエラーがあるため、何も変更していません\n"
              << CsvErrorReport(changes.errors, kMaxCsvErrors) << '\n';
@@ -267,14 +332,13 @@ int Cli::exportUnit(const std::vector<std::string>& a)
     if (!load(a[0]))
         return kFailed;
     const fs::path file(a[2]);
-    if (!WriteUnitFile(file, *unit, game_->units.record(*unit)))
-        return fail(Display(file) + ": 書き出しに失敗しました");
-    return kDone;
+    return exported(corvane::WriteExportFile(file, UnitFileBytes(*unit, game_->units.record(*unit)), GameTableFiles(folder_)),
+                    file);
 }
 
 int Cli::importUnit(const std::vector<std::string>& a)
 {
-    if (!load(a[0]))
+    if (!load(a[0], true))
         return kFailed;
     const fs::path file(a[1]);
     UnitFileHeader head;
@@ -293,7 +357,7 @@ int Cli::importUnit(const std::vector<std::string>& a)
 
 int Cli::bulk(const std::vector<std::string>& a)
 {
-    if (!load(a[0]))
+    if (!load(a[0], true))
         return kFailed;
     const fs::path commandFile(a[1]);
     const auto lines = ReadCommandFile(commandFile);
@@ -358,7 +422,9 @@ int Cli::diff(const std::vector<std::string>& a)
     }
     const UnitTable& left = (*tables)[0];
     const UnitTable& right = (*tables)[1];
-    const auto fields = MakeUnitFields(ReadProductionTypeNames(FolderTextOf(files[0])));
+    const auto catalogue = fields(FolderTextOf(files[0]));
+    if (!catalogue)
+        return kUsage;
     std::string text;
     const auto l = left.image();
     const auto r = right.image();
@@ -367,7 +433,7 @@ int Cli::diff(const std::vector<std::string>& a)
     for (int u = 0; u < kUnitCount; ++u) {
         if (left.record(u).bytes == right.record(u).bytes)
             continue;
-        for (const UnitField& field : fields) {
+        for (const UnitField& field : *catalogue) {
             const std::string a1 = FieldText(field, left.record(u));
             const std::string b1 = FieldText(field, right.record(u));
             if (a1 != b1)

@@ -25,6 +25,7 @@ constexpr char kWeaponOpenFailed[] = "武器データファイルをオープン
 constexpr char kKindOpenFailed[] = "兵種データファイルをオープンできません";
 constexpr char kMoveCostOpenFailed[] = "移動力データファイルをオープンできません";
 constexpr char kSaveFailed[] = "保存に失敗しました";
+constexpr int kSaveLockWaitMs = 5000;  // a save by another program takes a fraction of a second
 
 bool CanOpenForReading(const fs::path& file)
 {
@@ -112,8 +113,41 @@ bool LoadGameImages(const std::string& folderText, GameImages& images, UserPromp
         && LoadTable(folderText, kMoveCostFileName, kMoveCostOpenFailed, images.moveCosts, prompts);
 }
 
+std::optional<corvane::FolderLock> LockGameFolder(const std::string& folderText, int waitMs, UserPrompts& prompts)
+{
+    const fs::path folder = ResolveFolder(folderText);
+    int err = 0;
+    auto lock = corvane::FolderLock::take(folder, waitMs, err);
+    if (lock)
+        return lock;
+    const std::string lockFile = corvane::TextFromPath(folder / corvane::FolderLock::kFileName);
+    if (err == EWOULDBLOCK)  // another program is saving this folder and has not finished
+        ShowError(prompts, FileErrorText(FileErrorCause::LockViolation, lockFile));
+    else if (err == EACCES || err == EPERM || err == EROFS)  // no new file can be made in the folder
+        ShowError(prompts, kSaveFailed);
+    else
+        ShowFileError(prompts, err, folder / corvane::FolderLock::kFileName);
+    return std::nullopt;
+}
+
+std::vector<fs::path> GameTableFiles(const std::string& folderText)
+{
+    return {ResolveFile(folderText, kUnitInfoFileName), ResolveFile(folderText, kUnitBackupFileName)};
+}
+
 bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts)
 {
+    return SaveUnitTable(folderText, table, prompts, SaveRequest{}).saved;
+}
+
+SaveOutcome SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts,
+                          const SaveRequest& request)
+{
+    SaveOutcome outcome;
+    const std::optional<corvane::FolderLock> ownLock =
+        request.heldLock ? std::nullopt : LockGameFolder(folderText, kSaveLockWaitMs, prompts);
+    if (!request.heldLock && !ownLock)
+        return outcome;
     const fs::path tablePath = ResolveFile(folderText, kUnitInfoFileName);
     const fs::path backup = ResolveFile(folderText, kUnitBackupFileName);
 
@@ -122,7 +156,7 @@ bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPr
     const std::optional<fs::path> target = corvane::FollowLinks(tablePath, err);
     if (!target) {
         ShowFileError(prompts, err, tablePath);
-        return false;
+        return outcome;
     }
     std::error_code ec;
     const auto type = fs::status(*target, ec).type();
@@ -130,31 +164,55 @@ bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPr
     // Something other than a file in UNITINFO.DAT's place cannot be replaced by the new file.
     if (tableExists && type != fs::file_type::regular) {
         ShowError(prompts, kSaveFailed);
-        return false;
+        return outcome;
     }
 
-    // A backup that exists but is no file to read is no backup: its name is taken.
+    // Another program may have written UNITINFO.DAT since it was read: the caller asks before it is lost.
+    if (!request.expected.empty() && tableExists) {
+        std::vector<std::uint8_t> now(kUnitTableSize);
+        const corvane::ReadResult read = corvane::ReadPrefix(*target, now);
+        now.resize(read.opened && read.err == 0 ? read.count : 0);
+        if (!std::equal(now.begin(), now.end(), request.expected.begin(), request.expected.end())) {
+            outcome.changedOnDisk = true;
+            outcome.found = std::move(now);
+            return outcome;
+        }
+    }
+
+    // A backup that exists but is no file to read is no backup: its name is taken. Nor is one that is
+    // the table itself (a link to it): the first save would leave no copy of the original.
     const bool backupExists = fs::symlink_status(backup, ec).type() != fs::file_type::not_found;
-    if (backupExists && !corvane::IsReadableFile(backup)) {
+    if (backupExists && (!corvane::IsReadableFile(backup) || corvane::IsSameFile(backup, *target))) {
         ShowFileError(prompts, EACCES, backup);
-        return false;
+        return outcome;
     }
     if (!backupExists && !tableExists) {  // nothing to keep as the backup
         ShowFileError(prompts, ENOENT, tablePath);
-        return false;
+        return outcome;
     }
-    // With the backup in place, the table is written over in place, which a read-only file refuses.
-    if (backupExists && corvane::IsReadOnlyFile(*target)) {
-        ShowError(prompts, kSaveFailed);
-        return false;
+    // A read-only table says it is not to be changed: no save replaces it, the first one included.
+    if (tableExists && corvane::IsReadOnlyFile(*target)) {
+        ShowFileError(prompts, EACCES, tablePath);
+        return outcome;
     }
 
-    const auto error = corvane::ReplaceFileKeepingBackup(*target, backupExists ? fs::path() : backup, table.image());
-    if (!error)
-        return true;
-    if (error->step == corvane::ReplaceError::Step::Create)
-        ShowError(prompts, kSaveFailed);
-    else
-        ShowFileError(prompts, error->err, error->path == *target ? tablePath : error->path);
-    return false;
+    auto error = corvane::ReplaceFileKeepingBackup(*target, backupExists ? fs::path() : backup, table.image());
+    if (!error) {
+        outcome.saved = true;
+        return outcome;
+    }
+    const std::string shown = corvane::TextFromPath(tablePath);
+    if (error->replaced) {
+        outcome.saved = outcome.warned = true;
+        prompts.message(ReplaceErrorText(*error, shown), MsgIcon::Exclamation, MsgButtons::Ok);
+        return outcome;
+    }
+    if (error->path == *target)
+        error->path = tablePath;
+    std::string text = error->step == corvane::ReplaceError::Step::Create ? std::string(kSaveFailed)
+                                                                           : ReplaceErrorText(*error, shown);
+    if (error->backupLeft)
+        text += "\n" + corvane::TextFromPath(backup) + " は残してあります。";
+    ShowError(prompts, text);
+    return outcome;
 }

@@ -1,7 +1,12 @@
 #pragma once
 // The game folder and its data files: finding the folder, loading the four images, saving the unit table.
+#include <cstdint>
+#include <filesystem>
+#include <span>
 #include <string>
+#include <vector>
 
+#include "data/FileIo.h"
 #include "data/ReferenceTables.h"
 #include "data/UnitTable.h"
 #include "data/UserPrompts.h"
@@ -31,4 +36,28 @@ bool LoadGameImages(const std::string& folderText, GameImages& images, UserPromp
 
 // Writes the whole table to UNITINFO.DAT. The first save keeps the file that was there as UNITINFO.ORG;
 // UNITINFO.ORG, once there, is never touched. On failure both files are as before, with a message.
+// A read-only UNITINFO.DAT is never replaced, on the first save or any later one (access denied), and
+// an UNITINFO.ORG that is UNITINFO.DAT itself (a link to it) is no backup (access denied).
 bool SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts);
+
+// The game folder's lock (FolderLock) for a folder text. The editor's save waits for it a little; a
+// command-line command waits as long as it takes. On failure a message says why.
+std::optional<corvane::FolderLock> LockGameFolder(const std::string& folderText, int waitMs, UserPrompts& prompts);
+
+struct SaveRequest {
+    const corvane::FolderLock* heldLock = nullptr;  // the folder's lock, taken by the caller; else taken here
+    std::span<const std::uint8_t> expected;          // when not empty: what UNITINFO.DAT must still hold
+};
+struct SaveOutcome {
+    bool saved = false;          // the new table is in UNITINFO.DAT (a warning may have been shown)
+    bool warned = false;         // saved, but not all went well (shown: not flushed to disk, mode not kept)
+    bool changedOnDisk = false;  // not saved, nothing shown: UNITINFO.DAT no longer starts with `expected`
+    std::vector<std::uint8_t> found;  // then: what it holds now (its first 276,016 bytes)
+};
+// SaveUnitTable under the game folder's lock; with `expected`, first checks that no other program has
+// changed UNITINFO.DAT (a missing file counts as unchanged: nothing there is lost).
+SaveOutcome SaveUnitTable(const std::string& folderText, const UnitTable& table, UserPrompts& prompts,
+                          const SaveRequest& request);
+
+// UNITINFO.DAT and UNITINFO.ORG of a game folder: the files an export must never replace.
+std::vector<std::filesystem::path> GameTableFiles(const std::string& folderText);

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "data/FileIo.h"
+
 FileErrorCause CauseFromErrno(int err)
 {
     switch (err) {
@@ -68,4 +70,25 @@ std::string FileErrorText(FileErrorCause cause, std::string_view path)
     if (const auto at = text.find("%1"); at != std::string::npos)
         text.replace(at, 2, name);
     return text;
+}
+
+std::string ReplaceErrorText(const corvane::ReplaceError& error, std::string_view shown)
+{
+    using Step = corvane::ReplaceError::Step;
+    const std::string path = corvane::TextFromPath(error.path);
+    const std::string cause = FileErrorText(CauseFromErrno(error.err), path);
+    switch (error.step) {
+    case Step::Sync:
+        return std::string(shown) + " は新しい内容に置き換えましたが、ディスクに書き込まれていない可能性があります。\n" + cause;
+    case Step::Permissions:
+        return std::string(shown) + " は新しい内容に置き換えましたが、元のファイルのアクセス許可を引き継げませんでした。\n"
+            + FileErrorText(CauseFromErrno(error.err), shown);
+    case Step::Refused:
+        if (error.err == EEXIST)
+            return std::string(shown) + " はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。"
+                                        "別のファイルを指定してください。";
+        return FileErrorText(CauseFromErrno(error.err), shown);
+    default:
+        return FileErrorText(CauseFromErrno(error.err), error.path.empty() ? shown : std::string_view(path));
+    }
 }

@@ -1,8 +1,10 @@
 #include "data/FileIo.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <random>
+#include <thread>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -13,6 +15,7 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -53,9 +56,24 @@ int ErrnoOfWindowsError(DWORD error)
 
 int LastErrno() { return ErrnoOfWindowsError(::GetLastError()); }
 
+// A new file, open for writing and shared for deletion only: it can be moved into place while it is open,
+// and no one else can open it to write it.
 int CreateNewFile(const fs::path& file)
 {
-    return ::_wopen(file.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        errno = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? EEXIST : ErrnoOfWindowsError(error);
+        return -1;
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(handle), _O_WRONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        ::DeleteFileW(file.c_str());
+        errno = EMFILE;
+    }
+    return fd;
 }
 long WriteSome(int fd, const void* data, std::size_t size) { return ::_write(fd, data, static_cast<unsigned>(size)); }
 int SyncFile(int fd)
@@ -69,9 +87,16 @@ int SyncFile(int fd)
 int CloseFile(int fd) { return ::_close(fd); }
 std::FILE* OpenForReading(const fs::path& file) { return ::_wfopen(file.c_str(), L"rb"); }
 
+int StatFile(const fs::path& file)
+{
+    return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES ? 0 : LastErrno();
+}
+
 // The read-only attribute is the one permission a Windows file has.
 int CopyPermissions(const fs::path& file, const fs::path& like)
 {
+    if (like.empty())
+        return 0;
     const DWORD old = ::GetFileAttributesW(like.c_str());
     const bool readOnly = old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY);
     if (!readOnly)
@@ -82,6 +107,7 @@ int CopyPermissions(const fs::path& file, const fs::path& like)
     return 0;
 }
 
+// Removes a temporary file of our own (which may have taken a read-only attribute).
 void RemoveQuietly(const fs::path& file)
 {
     const DWORD attributes = ::GetFileAttributesW(file.c_str());
@@ -90,52 +116,110 @@ void RemoveQuietly(const fs::path& file)
     ::DeleteFileW(file.c_str());
 }
 
+// Removes a file that is no temporary of ours; 0 or errno. A read-only file stays.
+int RemoveFile(const fs::path& file)
+{
+    return ::DeleteFileW(file.c_str()) ? 0 : LastErrno();
+}
+
+// A temporary file is live while its writer holds it open: only a file no one has open can be opened
+// without sharing, and it is then removed as that handle closes.
+void RemoveIfUnowned(const fs::path& file)
+{
+    const HANDLE handle = ::CreateFileW(file.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle != INVALID_HANDLE_VALUE)
+        ::CloseHandle(handle);
+}
+
+// Whether another program holds file open in a way that keeps it from being replaced (0 or errno), asked
+// before a backup is made that could not be taken back while it does.
+int CanBeReplaced(const fs::path& file)
+{
+    const HANDLE handle = ::CreateFileW(file.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return ::GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : LastErrno();
+    ::CloseHandle(handle);
+    return 0;
+}
+
 // Moves from to to, failing when to exists.
 int RenameNoReplace(const fs::path& from, const fs::path& to)
 {
     return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastErrno();
 }
 
-// Puts from in to's place. A read-only file refuses to be replaced on Windows, although the folder
-// allows it: its attribute is lifted for the move and given back to whatever still holds the old file
-// (the backup, when that is a hard link to it).
-int RenameReplacing(const fs::path& from, const fs::path& to, const fs::path& backup)
+// Puts from in to's place. A read-only file refuses to be replaced: its attribute is never lifted.
+int RenameReplacing(const fs::path& from, const fs::path& to)
 {
-    const DWORD old = ::GetFileAttributesW(to.c_str());
-    const bool readOnly = old != INVALID_FILE_ATTRIBUTES && (old & FILE_ATTRIBUTE_READONLY);
-    if (readOnly)
-        ::SetFileAttributesW(to.c_str(), old & ~FILE_ATTRIBUTE_READONLY);
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        if (readOnly && !backup.empty()) {
-            const DWORD kept = ::GetFileAttributesW(backup.c_str());
-            if (kept != INVALID_FILE_ATTRIBUTES)
-                ::SetFileAttributesW(backup.c_str(), kept | FILE_ATTRIBUTE_READONLY);
-        }
-        return 0;
-    }
-    const int err = LastErrno();
-    if (readOnly)
-        ::SetFileAttributesW(to.c_str(), old);
-    return err;
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) ? 0 : LastErrno();
 }
 
-void SyncFolder(const fs::path&) {}  // MOVEFILE_WRITE_THROUGH has done it
+int SyncFolder(const fs::path&) { return 0; }  // MOVEFILE_WRITE_THROUGH has done it
+
+std::optional<FileIdentity> IdentityOfFile(const fs::path& path)
+{
+    const HANDLE handle = ::CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = ::GetFileInformationByHandle(handle, &info);
+    ::CloseHandle(handle);
+    if (!known)
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
+}
+
+// The folder lock: an exclusive lock of the lock file's first byte.
+std::intptr_t OpenLockFile(const fs::path& file, int& err)
+{
+    const HANDLE handle = ::CreateFileW(file.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                        FILE_ATTRIBUTE_HIDDEN, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        err = LastErrno();
+        return -1;
+    }
+    return reinterpret_cast<std::intptr_t>(handle);
+}
+// 0, EWOULDBLOCK when another holds it (and wait is false), or errno.
+int LockFirstByte(std::intptr_t lockHandle, bool wait)
+{
+    OVERLAPPED at{};
+    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
+    if (::LockFileEx(reinterpret_cast<HANDLE>(lockHandle), flags, 0, 1, 0, &at))
+        return 0;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EWOULDBLOCK : ErrnoOfWindowsError(error);
+}
+void CloseLockFile(std::intptr_t lockHandle) { ::CloseHandle(reinterpret_cast<HANDLE>(lockHandle)); }
+
+// A new temporary file is live from the moment it exists: its handle shares no writing.
+int ClaimTemporary(int, const fs::path&) { return 0; }
 #else
 int CreateNewFile(const fs::path& file)
 {
     return ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+}
+
+int StatFile(const fs::path& file)
+{
+    struct stat st;
+    return ::stat(file.c_str(), &st) == 0 ? 0 : errno;
 }
 long WriteSome(int fd, const void* data, std::size_t size) { return ::write(fd, data, size); }
 int SyncFile(int fd) { return ::fsync(fd); }
 int CloseFile(int fd) { return ::close(fd); }
 std::FILE* OpenForReading(const fs::path& file) { return std::fopen(file.c_str(), "rb"); }
 
-// The permissions of like, or those a new file gets when like does not exist.
+// The permissions of like, or those a new file gets when like is empty or does not exist.
 int CopyPermissions(const fs::path& file, const fs::path& like)
 {
     struct stat st;
     mode_t mode;
-    if (::stat(like.c_str(), &st) == 0) {
+    if (!like.empty() && ::stat(like.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
     } else {
         const mode_t mask = ::umask(0);
@@ -150,6 +234,44 @@ void RemoveQuietly(const fs::path& file)
     std::error_code ec;
     fs::remove(file, ec);
 }
+
+int RemoveFile(const fs::path& file)
+{
+    return ::unlink(file.c_str()) == 0 ? 0 : errno;
+}
+
+bool SameEntry(int fd, const fs::path& path)
+{
+    struct stat opened, named;
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+// A temporary file is live while its writer holds a lock on it (flock, taken right after creating it,
+// kept until the file is in place). One that can be locked, and is still the file of that name, is a
+// leftover: it is removed while the lock is held, so that a writer that created it a moment ago and
+// had not locked it yet fails to, and takes another name.
+void RemoveIfUnowned(const fs::path& file)
+{
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct stat st;
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_SH | LOCK_NB) == 0 && SameEntry(fd, file))
+        ::unlink(file.c_str());
+    ::close(fd);
+}
+
+// Locks a new temporary file for its writer and checks that it still is the file of its name; 0 or errno
+// (EAGAIN: a cleaner took it first, try another name).
+int ClaimTemporary(int fd, const fs::path& file)
+{
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK)
+        return EAGAIN;  // (a file system without locks leaves the file unlocked: no worse than before)
+    return SameEntry(fd, file) ? 0 : EAGAIN;
+}
+
+int CanBeReplaced(const fs::path&) { return 0; }
 
 bool Exists(const fs::path& file)
 {
@@ -172,18 +294,78 @@ int RenameNoReplace(const fs::path& from, const fs::path& to)
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-int RenameReplacing(const fs::path& from, const fs::path& to, const fs::path&)
+int RenameReplacing(const fs::path& from, const fs::path& to)
 {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
-void SyncFolder(const fs::path& folder)
+int SyncFolder(const fs::path& folder)
 {
-    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int err = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL)  // a file system that cannot sync folders has nothing to sync
+        err = errno;
+    ::close(fd);
+    return err;
 }
+
+std::optional<FileIdentity> IdentityOfFile(const fs::path& path)
+{
+    struct stat st;
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return FileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
+// The folder lock: a write lock of the lock file's first byte, owned by the open file description (so
+// that it excludes other locks of the same process too, and meets the POSIX locks Wine takes for
+// LockFileEx); flock where the system has no such locks.
+std::intptr_t OpenLockFile(const fs::path& file, int& err)
+{
+    const int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        err = errno == ELOOP ? EACCES : errno;
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        err = EACCES;
+        return -1;
+    }
+    return fd;
+}
+int LockFirstByte(std::intptr_t lockHandle, bool wait)
+{
+    const int fd = static_cast<int>(lockHandle);
+#ifdef F_OFD_SETLK
+    struct flock range{};
+    range.l_type = F_WRLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = 0;
+    range.l_len = 1;
+    while (true) {
+        if (::fcntl(fd, wait ? F_OFD_SETLKW : F_OFD_SETLK, &range) == 0)
+            return 0;
+        if (errno == EACCES || errno == EAGAIN)
+            return EWOULDBLOCK;
+        if (errno == EINVAL)  // a kernel without such locks: flock instead
+            break;
+        if (errno != EINTR)
+            return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;  // a file system without locks
+    }
+#endif
+    while (::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB)) != 0) {
+        if (errno == EWOULDBLOCK)
+            return EWOULDBLOCK;
+        if (errno != EINTR)
+            return errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS ? 0 : errno;
+    }
+    return 0;
+}
+void CloseLockFile(std::intptr_t lockHandle) { ::close(static_cast<int>(lockHandle)); }
 #endif
 
 int ErrnoOf(const std::error_code& ec)
@@ -203,33 +385,75 @@ fs::path FolderOf(const fs::path& file)
     return file.parent_path().empty() ? fs::path(".") : file.parent_path();
 }
 
-// Removes temporary files of ours that a killed save or export left in folder.
+// Removes temporary files of ours that a killed save or export left in folder; a live one stays.
 void RemoveLeftoverTemporaries(const fs::path& folder)
 {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code typeError;
         if (IsOwnTemporaryName(TextFromPath(it->path().filename())) && it->symlink_status(typeError).type() == fs::file_type::regular)
-            RemoveQuietly(it->path());
+            RemoveIfUnowned(it->path());
     }
 }
 
-// A new, empty temporary file in folder; fills path and fd, returns 0 or errno.
-int CreateTemporary(const fs::path& folder, fs::path& path, int& fd)
-{
-    std::random_device random;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        char name[32];
-        std::snprintf(name, sizeof name, ".corvane-%08x.tmp", static_cast<unsigned>(random()));
-        path = folder / name;
-        fd = fileWriteHooks.createFile(path);
-        if (fd >= 0)
-            return 0;
-        if (errno != EEXIST)
-            return errno;
+// A temporary file of ours, open (and so live) from its creation until it has taken its place or is removed.
+class Temporary {
+public:
+    Temporary() = default;
+    Temporary(const Temporary&) = delete;
+    Temporary& operator=(const Temporary&) = delete;
+    ~Temporary() { discard(); }
+
+    // A new, empty temporary file in folder; 0 or errno.
+    int create(const fs::path& folder)
+    {
+        std::random_device random;
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            char name[32];
+            std::snprintf(name, sizeof name, ".corvane-%08x.tmp", static_cast<unsigned>(random()));
+            path_ = folder / name;
+            fd_ = fileWriteHooks.createFile(path_);
+            if (fd_ < 0) {
+                if (errno != EEXIST)
+                    return errno;
+                continue;
+            }
+            const int err = ClaimTemporary(fd_, path_);
+            if (err == 0)
+                return 0;
+            CloseFile(fd_);  // a cleaner took it for a leftover and removes it
+            fd_ = -1;
+            if (err != EAGAIN)
+                return err;
+        }
+        return EEXIST;
     }
-    return EEXIST;
-}
+    int fd() const { return fd_; }
+    const fs::path& path() const { return path_; }
+    // Once in place, the file is no longer ours to remove.
+    void release()
+    {
+        if (fd_ >= 0)
+            CloseFile(fd_);
+        fd_ = -1;
+    }
+    void discard()
+    {
+        if (fd_ < 0)
+            return;
+#ifdef _WIN32
+        release();
+        RemoveQuietly(path_);
+#else
+        RemoveQuietly(path_);
+        release();
+#endif
+    }
+
+private:
+    fs::path path_;
+    int fd_ = -1;
+};
 
 // Writes all bytes; returns 0 or errno.
 int WriteAll(int fd, std::span<const std::uint8_t> bytes)
@@ -246,30 +470,27 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes)
     return 0;
 }
 
-// Syncs and closes; returns err, or else the first errno of these.
-int SyncClose(int fd, int err)
-{
-    if (err == 0 && SyncFile(fd) != 0)
-        err = errno;
-    if (CloseFile(fd) != 0 && err == 0)
-        err = errno;
-    return err;
-}
-
-// A complete temporary file in folder with like's permissions: fill writes its contents (0 or errno).
-// On failure nothing remains and the error names `concerned` at `step`.
+// A complete temporary file in folder with like's permissions, flushed to disk and still open: fill
+// writes its contents (0 or errno). On failure nothing remains and the error names `concerned` at `step`.
+// When like's permissions cannot be read, the file gets a new file's and *permissionsErr says why.
 template <class Fill>
 std::optional<ReplaceError> WriteTemporary(const fs::path& folder, const fs::path& like, ReplaceError::Step step,
-                                           const fs::path& concerned, fs::path& temp, Fill fill)
+                                           const fs::path& concerned, Temporary& temp, Fill fill,
+                                           int* permissionsErr = nullptr)
 {
-    int fd = -1;
-    if (const int err = CreateTemporary(folder, temp, fd))
+    if (const int err = temp.create(folder))
         return ReplaceError{step == ReplaceError::Step::Write ? ReplaceError::Step::Create : step, err, concerned};
-    int err = SyncClose(fd, fill(fd));
-    if (err == 0)
-        err = fileWriteHooks.copyPermissions(temp, like);
+    int err = fill(temp.fd());
+    if (err == 0 && SyncFile(temp.fd()) != 0)
+        err = errno;
+    if (err == 0) {
+        const int statErr = fileWriteHooks.statFile(like);
+        if (statErr != 0 && statErr != ENOENT && permissionsErr)
+            *permissionsErr = statErr;
+        err = fileWriteHooks.copyPermissions(temp.path(), statErr == 0 ? like : fs::path());
+    }
     if (err != 0) {
-        RemoveQuietly(temp);
+        temp.discard();
         return ReplaceError{step, err, concerned};
     }
     return std::nullopt;
@@ -287,7 +508,7 @@ std::optional<ReplaceError> MakeBackup(const fs::path& source, const fs::path& b
     if (!in)
         return ReplaceError{ReplaceError::Step::Backup, errno, source};
     int readErr = 0;
-    fs::path temp;
+    Temporary temp;
     auto error = WriteTemporary(FolderOf(backup), source, ReplaceError::Step::Backup, backup, temp, [&](int fd) {
         std::vector<std::uint8_t> chunk(kCopyChunk);
         while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in)) {
@@ -304,16 +525,15 @@ std::optional<ReplaceError> MakeBackup(const fs::path& source, const fs::path& b
             error->path = source;
         return error;
     }
-    if (const int err = RenameNoReplace(temp, backup)) {
-        RemoveQuietly(temp);
-        return ReplaceError{ReplaceError::Step::Backup, err, backup};
-    }
+    if (const int err = RenameNoReplace(temp.path(), backup))
+        return ReplaceError{ReplaceError::Step::Backup, err, backup};  // temp goes as it is discarded
+    temp.release();
     return std::nullopt;
 }
 
 }  // namespace
 
-FileWriteHooks fileWriteHooks = {CreateNewFile, WriteSome, HardLink, CopyPermissions};
+FileWriteHooks fileWriteHooks = {CreateNewFile, WriteSome, HardLink, CopyPermissions, StatFile, SyncFolder};
 
 fs::path PathFromText(std::string_view text)
 {
@@ -353,8 +573,10 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
     // no question about what it is; the non-blocking open keeps a pipe from stalling it. Only a read
     // that falls short (a short file, a folder, an empty pipe) asks whether this is a regular file.
     const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    if (fd < 0) {
+        result.openErr = errno;
         return result;
+    }
     while (result.count < dest.size()) {
         const ssize_t n = ::read(fd, dest.data() + result.count, dest.size() - result.count);
         if (n > 0) {
@@ -366,20 +588,28 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
             break;
         }
     }
-    struct stat st;
+    struct stat st{};
     const bool filled = !dest.empty() && result.count == dest.size();
     result.opened = filled || (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode));
     if (!result.opened)
-        result = ReadResult{};
+        result = ReadResult{false, 0, S_ISDIR(st.st_mode) ? EISDIR : EINVAL, 0};
     ::close(fd);
     return result;
 #else
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec))
+    const fs::file_status status = fs::status(file, ec);
+    if (!fs::is_regular_file(status)) {
+        result.openErr = status.type() == fs::file_type::not_found ? ENOENT
+            : status.type() == fs::file_type::directory             ? EISDIR
+            : ec                                                    ? ErrnoOf(ec)
+                                                                    : EINVAL;
         return result;
+    }
     std::FILE* in = OpenForReading(file);
-    if (!in)
+    if (!in) {
+        result.openErr = errno ? errno : EACCES;
         return result;
+    }
     result.opened = true;
     if (!dest.empty()) {
         errno = 0;
@@ -425,6 +655,17 @@ bool IsReadableFile(const fs::path& file)
         && ReadPrefix(file, {}).opened;
 }
 
+std::optional<FileIdentity> IdentityOf(const fs::path& path)
+{
+    return IdentityOfFile(path);
+}
+
+bool IsSameFile(const fs::path& a, const fs::path& b)
+{
+    const auto first = IdentityOfFile(a);
+    return first && first == IdentityOfFile(b);
+}
+
 std::optional<ReplaceError> ReplaceFileKeepingBackup(const fs::path& target, const fs::path& backup,
                                                      std::span<const std::uint8_t> bytes)
 {
@@ -433,26 +674,98 @@ std::optional<ReplaceError> ReplaceFileKeepingBackup(const fs::path& target, con
     if (!backup.empty() && FolderOf(backup) != folder)
         RemoveLeftoverTemporaries(FolderOf(backup));
 
-    fs::path temp;
+    int permissionsErr = 0;
+    Temporary temp;
     if (auto error = WriteTemporary(folder, target, ReplaceError::Step::Write, target, temp,
-                                    [&](int fd) { return WriteAll(fd, bytes); }))
+                                    [&](int fd) { return WriteAll(fd, bytes); }, &permissionsErr))
         return error;
 
+    std::optional<FileIdentity> original;
     if (!backup.empty()) {
-        if (auto error = MakeBackup(target, backup)) {
-            RemoveQuietly(temp);
+        if (const int err = CanBeReplaced(target))
+            return ReplaceError{ReplaceError::Step::Write, err, target};
+        original = IdentityOfFile(target);
+        if (auto error = MakeBackup(target, backup))
             return error;
-        }
     }
 
-    if (const int err = RenameReplacing(temp, target, backup)) {
-        RemoveQuietly(temp);
-        if (!backup.empty())
-            RemoveQuietly(backup);
-        return ReplaceError{ReplaceError::Step::Write, err, target};
+    if (const int err = RenameReplacing(temp.path(), target)) {
+        temp.discard();
+        ReplaceError error{ReplaceError::Step::Write, err, target};
+        // The backup goes only while target still holds what it was made from: were target another file
+        // by now, the backup could be the one copy left of the old contents.
+        if (!backup.empty()) {
+            const bool unchanged = original && IdentityOfFile(target) == original;
+            error.backupLeft = !unchanged || RemoveFile(backup) != 0;
+        }
+        return error;
     }
-    SyncFolder(folder);
+    temp.release();
+    if (const int err = fileWriteHooks.syncFolder(folder))
+        return ReplaceError{ReplaceError::Step::Sync, err, folder, true};
+    if (permissionsErr)
+        return ReplaceError{ReplaceError::Step::Permissions, permissionsErr, target, true};
     return std::nullopt;
+}
+
+std::optional<ReplaceError> WriteExportFile(const fs::path& path, std::span<const std::uint8_t> bytes,
+                                            std::span<const fs::path> protectedFiles)
+{
+    // A link stays a link: the file it names is the one replaced.
+    int err = 0;
+    const std::optional<fs::path> target = FollowLinks(path, err);
+    if (!target)
+        return ReplaceError{ReplaceError::Step::Refused, err, path};
+    std::error_code ec;
+    const auto type = fs::status(*target, ec).type();
+    if (type != fs::file_type::not_found && type != fs::file_type::regular)
+        return ReplaceError{ReplaceError::Step::Refused, type == fs::file_type::directory ? EISDIR : EACCES, path};
+    // Writing over a read-only file in place would fail, so replacing it must too.
+    if (IsReadOnlyFile(*target))
+        return ReplaceError{ReplaceError::Step::Refused, EACCES, path};
+    for (const fs::path& kept : protectedFiles)
+        if (IsSameFile(*target, kept))
+            return ReplaceError{ReplaceError::Step::Refused, EEXIST, path};
+    return ReplaceFileKeepingBackup(*target, fs::path(), bytes);
+}
+
+FolderLock::FolderLock(FolderLock&& other) noexcept : file_(std::move(other.file_)), handle_(other.handle_)
+{
+    other.handle_ = -1;
+}
+
+FolderLock& FolderLock::operator=(FolderLock&& other) noexcept
+{
+    if (this != &other) {
+        if (handle_ != -1)
+            CloseLockFile(handle_);
+        file_ = std::move(other.file_);
+        handle_ = other.handle_;
+        other.handle_ = -1;
+    }
+    return *this;
+}
+
+FolderLock::~FolderLock()
+{
+    if (handle_ != -1)
+        CloseLockFile(handle_);  // closing the lock file gives the lock back
+}
+
+std::optional<FolderLock> FolderLock::take(const fs::path& folder, int waitMs, int& err)
+{
+    fs::path file = folder / kFileName;
+    const std::intptr_t handle = OpenLockFile(file, err);
+    if (handle == -1)
+        return std::nullopt;
+    FolderLock lock(std::move(file), handle);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMs);
+    while ((err = LockFirstByte(handle, waitMs < 0)) == EWOULDBLOCK && waitMs >= 0
+           && std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (err != 0)
+        return std::nullopt;
+    return lock;
 }
 
 }  // namespace corvane

@@ -1,6 +1,7 @@
 #include "data/UnitFields.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <bit>
 #include <charconv>
 #include <cstring>
@@ -93,11 +94,24 @@ const ProductionTypeNames& DefaultProductionTypeNames()
 
 ProductionTypeNames ReadProductionTypeNames(std::string_view folderText)
 {
+    int err = 0;
+    std::filesystem::path file;
+    return ReadProductionTypeNames(folderText, err, file).value_or(DefaultProductionTypeNames());
+}
+
+std::optional<ProductionTypeNames> ReadProductionTypeNames(std::string_view folderText, int& err,
+                                                           std::filesystem::path& file)
+{
     ProductionTypeNames names = DefaultProductionTypeNames();
     std::array<std::uint8_t, kProkindSize> buffer{};
-    const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(folderText, "prokind.dat"), buffer);
-    if (!read.opened || read.err != 0)
+    file = ResolveFile(folderText, "prokind.dat");
+    const corvane::ReadResult read = corvane::ReadPrefix(file, buffer);
+    if (!read.opened && (read.openErr == ENOENT || read.openErr == ENOTDIR))
         return names;
+    if (!read.opened || read.err != 0) {
+        err = read.opened ? read.err : (read.openErr ? read.openErr : EACCES);
+        return std::nullopt;
+    }
     for (int k = 0; k < kProductionTypeCount; ++k) {
         const std::size_t offset = 16 + 28 * static_cast<std::size_t>(k) + 4;
         if (offset + kUnitNameSize > read.count)

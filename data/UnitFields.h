@@ -9,6 +9,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,12 @@ const ProductionTypeNames& DefaultProductionTypeNames();
 // The names of prokind.dat in the game folder (code page 932 made UTF-8); the default caption for any
 // entry the file does not hold, and for all of them when it cannot be read.
 ProductionTypeNames ReadProductionTypeNames(std::string_view folderText);
+
+// The same for a caller that must not take an unreadable prokind.dat for a missing one: the default
+// captions stand in only when the file does not exist. Empty, with err (errno) and file (the path
+// read) set, when it exists but cannot be opened or read.
+std::optional<ProductionTypeNames> ReadProductionTypeNames(std::string_view folderText, int& err,
+                                                           std::filesystem::path& file);
 
 // The label of production type k: "生産可能国: " and its name; a name that is empty or shared with
 // another type gets " (k)" added, so that every label stays unique.

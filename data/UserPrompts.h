@@ -6,7 +6,7 @@
 #include <string_view>
 
 enum class MsgIcon { Stop, Question, Exclamation, Information };
-enum class MsgButtons { Ok, OkCancel };
+enum class MsgButtons { Ok, OkCancel, YesNo };  // YesNo: "はい" answers Ok, "いいえ" Cancel
 enum class MsgAnswer { Ok, Cancel };
 
 struct OpenFileRequest {

@@ -434,7 +434,24 @@ void CMainDialog::OnSaveUnitTable()
 {
     if (ShowMessage(QString::fromUtf8(str::kSaveQuestion), MsgIcon::Question, MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
-    if (!SaveUnitTable(m_gameFolder, m_images->units, MessageService::instance()))
+    // The file should still hold what this editor last read or wrote; if another program has written it
+    // since, the user decides whether it is overwritten (and is asked again should it change once more).
+    const auto saved = m_savedUnits->image();
+    std::vector<std::uint8_t> expected(saved.begin(), saved.end());
+    SaveOutcome outcome;
+    while (true) {
+        SaveRequest request;
+        request.expected = expected;
+        outcome = SaveUnitTable(m_gameFolder, m_images->units, MessageService::instance(), request);
+        if (!outcome.changedOnDisk)
+            break;
+        const QString table = FromFsPath(ResolveFile(m_gameFolder, kUnitInfoFileName));
+        if (ShowMessage(QString::fromUtf8(str::kSaveChangedOnDisk).arg(table), MsgIcon::Question, MsgButtons::YesNo)
+            != MsgAnswer::Ok)
+            return;
+        expected = std::move(outcome.found);
+    }
+    if (!outcome.saved)
         return;
     *m_savedUnits = m_images->units;
     clearUnitMarks();

@@ -3,9 +3,11 @@
 #include <QFile>
 
 #include "app/SettingsStore.h"
+#include "data/DataFileSet.h"
 #include "data/FileError.h"
 #include "data/FileIo.h"
 #include "data/UnitFields.h"
+#include "exchange/ExchangeCommands.h"
 #include "exchange/core/UnitCsv.h"
 #include "framework/FilePath.h"
 #include "framework/MessageService.h"
@@ -22,10 +24,18 @@ constexpr std::size_t kShownErrors = 20;
 QString Text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString Text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// The column names: "生産可能国: " with the names of the game's production types.
-std::vector<UnitField> Fields(UnitEditorHost& host)
+// The column names: "生産可能国: " with the names of the game's production types. An existing prokind.dat
+// that cannot be read is reported (after `failed`), rather than taken for a missing one.
+std::optional<std::vector<UnitField>> Fields(UnitEditorHost& host, const char* failed)
 {
-    return MakeUnitFields(ReadProductionTypeNames(QFile::encodeName(host.gameFolder()).toStdString()));
+    int err = 0;
+    std::filesystem::path file;
+    const auto names = ReadProductionTypeNames(ToPathText(host.gameFolder()), err, file);
+    if (!names) {
+        ShowMessage(Text(failed) + u'\n' + Text(FileErrorText(CauseFromErrno(err), corvane::TextFromPath(file))));
+        return std::nullopt;
+    }
+    return MakeUnitFields(*names);
 }
 
 std::optional<QString> ChooseCsv(bool save, const char* title, const QString& settingName, const QString& name)
@@ -52,11 +62,13 @@ void ExportUnitCsv(UnitEditorHost& host, const WeaponTable& weapons, const KindT
     const std::optional<QString> path = ChooseCsv(true, str::kCsvExportTitle, kCsvSaveDir, Text(str::kCsvExportName));
     if (!path)
         return;
-    const std::string csv = WriteUnitCsv(host.unitTable(), weapons, kinds, Fields(host));
+    const auto fields = Fields(host, str::kExportFailed);
+    if (!fields)
+        return;
+    const std::string csv = WriteUnitCsv(host.unitTable(), weapons, kinds, *fields);
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
-    if (const auto error = corvane::ReplaceFileKeepingBackup(ToFsPath(*path), {}, bytes))
-        ShowMessage(Text(str::kExportFailed) + u'\n'
-                    + Text(FileErrorText(CauseFromErrno(error->err), error->path.string())));
+    const std::filesystem::path file = ToFsPath(*path);
+    ReportExport(corvane::WriteExportFile(file, bytes, GameTableFiles(ToPathText(host.gameFolder()))), file, true);
 }
 
 void ImportUnitCsv(UnitEditorHost& host)
@@ -73,8 +85,11 @@ void ImportUnitCsv(UnitEditorHost& host)
         ShowMessage(Text(str::kImportFailed) + u'\n' + Text(FileErrorText(CauseFromErrno(err), file.string())));
         return;
     }
+    const auto fields = Fields(host, str::kImportFailed);
+    if (!fields)
+        return;
     UnitTable& table = host.unitTable();
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, table, Fields(host));
+    const UnitCsvChanges changes = ReadUnitCsv(*bytes, table, *fields);
     if (!changes.errors.empty()) {
         ShowMessage(Text(str::kCsvHasErrors).arg(changes.errors.size()) + QStringLiteral("\n\n")
                     + Text(CsvErrorReport(changes.errors, kShownErrors)));

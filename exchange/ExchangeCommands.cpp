@@ -1,6 +1,11 @@
 #include "exchange/ExchangeCommands.h"
 
+#include <cerrno>
+
 #include "app/SettingsStore.h"
+#include "data/DataFileSet.h"
+#include "data/FileError.h"
+#include "data/FileIo.h"
 #include "data/GamePaths.h"
 #include "data/UnitTable.h"
 #include "exchange/BulkImportDlg.h"
@@ -80,7 +85,22 @@ void ExportUnit(UnitEditorHost& host)
         return;
     WriteSettingText(kInitData, kSaveDir, FolderPartOf(*path));
 
-    if (!WriteUnitFile(ToFsPath(*path), unitNumber, host.unitTable().record(unitNumber)))
+    const std::filesystem::path file = ToFsPath(*path);
+    ReportExport(corvane::WriteExportFile(file, UnitFileBytes(unitNumber, host.unitTable().record(unitNumber)),
+                                          GameTableFiles(ToPathText(host.gameFolder()))),
+                 file, false);
+}
+
+void ReportExport(const std::optional<corvane::ReplaceError>& error, const std::filesystem::path& file, bool withCause)
+{
+    if (!error)
+        return;
+    const std::string shown = corvane::TextFromPath(file);
+    if (error->replaced)  // written, but not all went well
+        ShowMessage(QString::fromStdString(ReplaceErrorText(*error, shown)), MsgIcon::Exclamation);
+    else if (withCause || (error->step == corvane::ReplaceError::Step::Refused && error->err == EEXIST))
+        ShowMessage(Text(str::kExportFailed) + u'\n' + QString::fromStdString(ReplaceErrorText(*error, shown)));
+    else
         ShowMessage(Text(str::kExportFailed));
 }
 

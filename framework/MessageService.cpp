@@ -2,6 +2,7 @@
 
 #include "data/GamePaths.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -42,6 +43,16 @@ MsgAnswer MessageService::show(const QString& text, MsgIcon icon, MsgButtons but
         const MsgAnswer answer = m_answers.front();
         m_answers.pop_front();
         return buttons == MsgButtons::Ok ? MsgAnswer::Ok : answer;
+    }
+    if (buttons == MsgButtons::YesNo) {
+        // Questions of our own: "いいえ" is the default, so that Return never goes ahead unasked.
+        QMessageBox box(qtIcon(icon), caption, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+        box.setTextFormat(Qt::PlainText);
+        box.button(QMessageBox::Yes)->setText(QString::fromUtf8("はい(&Y)"));
+        box.button(QMessageBox::No)->setText(QString::fromUtf8("いいえ(&N)"));
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes ? MsgAnswer::Ok : MsgAnswer::Cancel;
     }
     QMessageBox box(qtIcon(icon), caption, text,
                     buttons == MsgButtons::Ok ? QMessageBox::Ok : QMessageBox::Ok | QMessageBox::Cancel,

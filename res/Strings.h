@@ -13,6 +13,9 @@ inline constexpr char kNotCp932[] = "「%1」はゲームのデータに保存�
 inline constexpr char kAboutMenu[] = "Corvane のﾊﾞｰｼﾞｮﾝ情報(&A)...";
 inline constexpr char kHelpMenu[] = "ﾍﾙﾌﾟ(&H)";
 inline constexpr char kSaveQuestion[] = "保存してよろしいですか？";
+// Our own question, when UNITINFO.DAT was changed by another program since it was read or saved (%1: its path).
+inline constexpr char kSaveChangedOnDisk[] =
+    "%1 は、読み込んだ後か前回保存した後に、ほかのプログラムで変更されています。\n上書きして保存しますか？";
 
 // Clone.
 inline constexpr char kCloneBadTarget[] = "コピー先ユニットが不正です";

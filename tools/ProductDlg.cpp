@@ -26,7 +26,7 @@ void CProductDlg::LoadProductionTypes()
 {
     const std::string folder = ToPathText(m_gameFolder);
     const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(folder, "prokind.dat"), m_buffer);
-    if (!read.opened) {
+    if (!read.opened || read.err != 0) {  // missing, or there but not readable: the same message
         ShowMessage(QString::fromUtf8(str::kProkindOpenFailed), MsgIcon::Stop);
         return;
     }

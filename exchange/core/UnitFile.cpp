@@ -1,7 +1,6 @@
 #include "exchange/core/UnitFile.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "data/ByteOrder.h"
 #include "data/FileIo.h"
@@ -19,20 +18,8 @@ std::array<std::uint8_t, kUnitFileSize> UnitFileBytes(int unitNumber, const Unit
 
 bool WriteUnitFile(const fs::path& path, int unitNumber, const UnitRecord& record)
 {
-    // A link stays a link: the file it names is the one replaced.
-    int err = 0;
-    const std::optional<fs::path> target = corvane::FollowLinks(path, err);
-    if (!target)
-        return false;
-    std::error_code ec;
-    const auto type = fs::status(*target, ec).type();
-    if (type != fs::file_type::not_found && type != fs::file_type::regular)
-        return false;
-    // Writing over a read-only file in place would fail, so replacing it must too.
-    if (corvane::IsReadOnlyFile(*target))
-        return false;
-    const auto bytes = UnitFileBytes(unitNumber, record);
-    return !corvane::ReplaceFileKeepingBackup(*target, fs::path(), bytes);
+    const auto error = corvane::WriteExportFile(path, UnitFileBytes(unitNumber, record));
+    return !error || error->replaced;
 }
 
 bool ReadUnitFile(const fs::path& path, UnitFileHeader& head, UnitRecord& record)

@@ -2,6 +2,7 @@
 // their exit status and message, and a game folder left exactly as it was whenever a command fails.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "data/UnitTable.h"
@@ -69,12 +71,12 @@ protected:
         return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(root_ / "out.txt"), ReadText(root_ / "err.txt")};
     }
 
-    // Every file of the game folder (pictures left out) with its bytes.
+    // Every file of the game folder (pictures and the folder lock's empty file left out) with its bytes.
     std::map<std::string, std::string> snapshot() const
     {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::directory_iterator(game_))
-            if (entry.is_regular_file())
+            if (entry.is_regular_file() && entry.path().filename() != ".corvane.lock")
                 files[entry.path().filename().string()] = ReadText(entry.path());
         return files;
     }
@@ -233,4 +235,102 @@ TEST_F(Cli, FailuresNameTheFileAndLeaveTheFolderAlone)
     r = run({"diff", g(), (root_ / "Ds6" / "UNITINFO.DAT").string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("兵器データファイルのサイズが正しくありません (1000 バイト、276016 バイト必要です)"), std::string::npos);
+}
+
+// Commands that change UNITINFO.DAT take the game folder's lock from their read to the end of their save:
+// many at once apply one after another, and the first save's backup stays the original.
+TEST_F(Cli, ParallelImportsApplyOneAfterAnother)
+{
+    const std::string original = ReadText(game_ / "UNITINFO.DAT");
+    constexpr int kUnits = 32;
+    for (int u = 0; u < kUnits; ++u) {
+        ASSERT_EQ(run({"export", g(), std::to_string(u), at(("u" + std::to_string(u) + ".sui").c_str())}).status, 0);
+        std::string bytes = ReadText(at(("u" + std::to_string(u) + ".sui").c_str()));
+        bytes[16 + 30] = static_cast<char>(bytes[16 + 30] + 1);
+        WriteText(at(("u" + std::to_string(u) + ".sui").c_str()), bytes);
+    }
+    const std::string command = "cd " + Quote(root_.string()) + " && ls u*.sui | xargs -P 16 -n 1 sh -c '"
+        + std::string(CORVANE_CLI_PATH) + " import Ds6 \"$0\" >/dev/null 2>&1 && echo \"$0\" >>ok.txt'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string ok = ReadText(root_ / "ok.txt");
+    EXPECT_EQ(std::count(ok.begin(), ok.end(), '\n'), kUnits);  // each waited for the lock, none failed
+    const UnitTable now = table(game_ / "UNITINFO.DAT");
+    const UnitTable before = table(game_ / "UNITINFO.ORG");
+    EXPECT_EQ(ReadText(game_ / "UNITINFO.ORG"), original);
+    for (int u = 0; u < kUnits; ++u)
+        EXPECT_EQ(static_cast<std::uint8_t>(now.record(u).bytes[30] - before.record(u).bytes[30]), 1) << u;
+    for (const auto& entry : fs::directory_iterator(game_))
+        EXPECT_EQ(entry.path().filename().string().find(".corvane-"), std::string::npos) << entry.path();
+}
+
+// csv-export goes through the same routine as export: links are written through, read-only files, what
+// is no file, and the game's own tables are refused; "-" writes to standard output.
+TEST_F(Cli, CsvExportWritesOnlyWhatAnExportMay)
+{
+    Outcome r = run({"csv-export", g(), at("units.csv")});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string csv = ReadText(at("units.csv"));
+    r = run({"csv-export", g(), "-"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, csv);
+    EXPECT_EQ(r.err, "");
+
+    fs::create_directory(root_ / "real");
+    WriteText(root_ / "real" / "target.csv", "old");
+    fs::create_symlink("real/target.csv", root_ / "link.csv");
+    fs::create_symlink("real/new.csv", root_ / "dangling.csv");
+    for (const char* link : {"link.csv", "dangling.csv"})
+        ASSERT_EQ(run({"csv-export", g(), at(link)}).status, 0) << link;
+    EXPECT_TRUE(fs::is_symlink(root_ / "link.csv"));
+    EXPECT_EQ(ReadText(root_ / "real" / "target.csv"), csv);
+    EXPECT_EQ(ReadText(root_ / "real" / "new.csv"), csv);
+
+    WriteText(at("readonly.csv"), "keep");
+    fs::permissions(at("readonly.csv"), fs::perms::owner_read);
+    ASSERT_EQ(::mkfifo(at("fifo.csv").c_str(), 0600), 0);
+    fs::create_symlink("Ds6/UNITINFO.DAT", root_ / "table.csv");
+    const auto before = snapshot();
+    const struct {
+        std::vector<std::string> args;
+        std::string err;
+    } refused[] = {
+        {{"csv-export", g(), at("readonly.csv")}, at("readonly.csv") + " へのｱｸｾｽは拒否されました。"},
+        {{"csv-export", g(), at("fifo.csv")}, at("fifo.csv") + " へのｱｸｾｽは拒否されました。"},
+        {{"csv-export", g(), at("table.csv")}, at("table.csv") + " はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。"},
+        {{"csv-export", g(), g() + "/./UNITINFO.DAT"}, g() + "/./UNITINFO.DAT はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。"},
+        {{"export", g(), "737", at("table.csv")}, at("table.csv") + " はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。"},
+    };
+    for (const auto& c : refused) {
+        r = run(c.args);
+        EXPECT_EQ(r.status, 1) << c.args.back();
+        EXPECT_EQ(r.err, "corvane-cli: 書き出しに失敗しました: " + c.err + "\n");
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(ReadText(at("readonly.csv")), "keep");
+    EXPECT_EQ(fs::symlink_status(at("fifo.csv")).type(), fs::file_type::fifo);
+}
+
+// The built-in country names stand in for a missing prokind.dat only: one that is there but cannot be
+// read is an error that names it.
+TEST_F(Cli, UnreadableProductionTypesAreAnError)
+{
+    const std::string prokind = g() + "/prokind.dat";
+    fs::remove(game_ / "prokind.dat");
+    fs::create_directory(game_ / "prokind.dat");
+    Outcome r = run({"csv-export", g(), at("units.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + prokind + " へのｱｸｾｽは拒否されました。\n");
+    fs::remove(game_ / "prokind.dat");
+    fs::create_symlink("/proc/self/mem", game_ / "prokind.dat");  // reading its start fails with EIO
+    WriteText(at("in.csv"), "番号\r\n");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"csv-export", g(), at("units.csv")}, {"show", g(), "5"}, {"csv-import", g(), at("in.csv")}}) {
+        r = run(args);
+        EXPECT_EQ(r.status, 1) << args[0];
+        EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + prokind + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。\n");
+    }
+    EXPECT_FALSE(fs::exists(at("units.csv")));
+    fs::remove(game_ / "prokind.dat");
+    EXPECT_EQ(run({"csv-export", g(), at("units.csv")}).status, 0);
 }

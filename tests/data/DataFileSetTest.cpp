@@ -1,11 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <memory>
+#include <thread>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#endif
 
 #include "DataTestSupport.h"
 #include "data/DataFileSet.h"
+#include "data/FileError.h"
 #include "data/FileIo.h"
 
 namespace {
@@ -257,6 +267,7 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
         bool withBackup;  // UNITINFO.ORG present before the save
         std::function<void(const GameFolder&)> arrange;
         std::function<std::string(const GameFolder&)> message;
+        bool keepsBackup = false;  // UNITINFO.ORG made and kept: UNITINFO.DAT is no longer the file it was made from
     };
     const auto saveFailed = [](const GameFolder&) { return kSaveFailed; };
     const auto diskFull = [](const char* name) {
@@ -292,7 +303,8 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
         {"table gone since loading: nothing to keep", false,
          [](const GameFolder& g) { fs::rename(g.path() / "UNITINFO.DAT", g.path() / "elsewhere"); },
          [](const GameFolder& g) { return g.file("UNITINFO.DAT") + " が見つかりませんでした。"; }},
-        // The hook moves UNITINFO.DAT to "elsewhere" and leaves a folder in its place.
+        // The hook moves UNITINFO.DAT to "elsewhere" and leaves a folder in its place: the backup made may now
+        // be the only copy of the old table, so it stays, and the message says so.
         {"replace fails after the backup was made", false,
          [](const GameFolder&) {
              corvane::fileWriteHooks.hardLink = [](const fs::path& from, const fs::path& to) {
@@ -302,7 +314,10 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
                  return 0;
              };
          },
-         [](const GameFolder& g) { return g.file("UNITINFO.DAT") + " へのｱｸｾｽは拒否されました。"; }},
+         [](const GameFolder& g) {
+             return g.file("UNITINFO.DAT") + " へのｱｸｾｽは拒否されました。\n" + g.file("UNITINFO.ORG") + " は残してあります。";
+         },
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -328,8 +343,12 @@ TEST_F(SaveUnitTableTest, FailuresChangeNothing)
             names.insert("elsewhere");  // moved there by the hook, with the old bytes
             EXPECT_EQ(ReadBytes(game.path() / "elsewhere"), game.units);
         }
+        if (c.keepsBackup)
+            names.insert("UNITINFO.ORG");
         EXPECT_EQ(Names(game.path()), names);
-        const std::vector<std::uint8_t> backup = c.withBackup ? std::vector<std::uint8_t>{4, 5} : std::vector<std::uint8_t>{};
+        const std::vector<std::uint8_t> backup = c.withBackup ? std::vector<std::uint8_t>{4, 5}
+                                               : c.keepsBackup ? game.units
+                                                               : std::vector<std::uint8_t>{};
         EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.ORG"), backup);
     }
 }
@@ -421,24 +440,22 @@ TEST_F(SaveAttemptTest, BackupNameTakenByWhatIsNoReadableFile)
     }
 }
 
-TEST_F(SaveAttemptTest, ReadOnlyTable)
+TEST_F(SaveAttemptTest, ReadOnlyTableIsNeverReplaced)
 {
-    // With the backup there, the table would be written over in place: refused, nothing changes.
-    GameFolder game;
-    WriteBytes(game.path() / "UNITINFO.ORG", {7});
-    fs::permissions(game.path() / "UNITINFO.DAT", kReadOnly);
-    const Snapshot before = Snap(game.path());
-    auto table = Edited(game);
-    EXPECT_EQ(Attempt(game, *table), kSaveFailed);
-    EXPECT_EQ(Snap(game.path()), before);
-
-    // The first save moves the old file aside and makes a new one, with the old file's permissions.
-    fs::remove(game.path() / "UNITINFO.ORG");
-    Snapshot expected = Snap(game.path());
-    EXPECT_EQ(Attempt(game, *table), "");
-    expected["UNITINFO.ORG"] = File(game.units, kReadOnly);
-    expected["UNITINFO.DAT"] = File(Copy(table->image()), kReadOnly);
-    EXPECT_EQ(Snap(game.path()), expected);
+    // The read-only mark is honoured by the first save (no backup is made) as by every later one, and the
+    // message gives the cause.
+    for (const bool withBackup : {false, true}) {
+        SCOPED_TRACE(withBackup ? "later save" : "first save");
+        GameFolder game;
+        if (withBackup)
+            WriteBytes(game.path() / "UNITINFO.ORG", {7});
+        fs::permissions(game.path() / "UNITINFO.DAT", kReadOnly);
+        const Snapshot before = Snap(game.path());
+        auto table = Edited(game);
+        EXPECT_EQ(Attempt(game, *table), game.file("UNITINFO.DAT") + " へのｱｸｾｽは拒否されました。");
+        EXPECT_EQ(Snap(game.path()), before);
+        fs::permissions(game.path() / "UNITINFO.DAT", kReadWrite);
+    }
 }
 
 TEST_F(SaveAttemptTest, PermissionsThatCannotBeSetStopTheSaveBeforeTheReplace)
@@ -467,4 +484,282 @@ TEST_F(SaveAttemptTest, LeftoversOfAKilledSaveGoOthersStay)
     EXPECT_EQ(Attempt(game, *table), "");
     expected["UNITINFO.DAT"].bytes = Copy(table->image());
     EXPECT_EQ(Snap(game.path()), expected);
+}
+
+TEST_F(SaveAttemptTest, BackupThatIsTheTableItselfIsRefused)
+{
+    // A backup that is the same file as the table would leave no copy of the original after the save.
+    const std::function<void(const fs::path&, const fs::path&)> makers[] = {
+        [](const fs::path& dat, const fs::path& org) { fs::create_hard_link(dat, org); },
+#ifndef _WIN32
+        [](const fs::path&, const fs::path& org) { fs::create_symlink("UNITINFO.DAT", org); },
+        [](const fs::path& dat, const fs::path& org) { fs::create_symlink(dat, org); },
+#endif
+    };
+    for (const auto& make : makers) {
+        GameFolder game;
+        make(game.path() / "UNITINFO.DAT", game.path() / "UNITINFO.ORG");
+        const Snapshot before = Snap(game.path());
+        EXPECT_EQ(Attempt(game, *Edited(game)), game.file("UNITINFO.ORG") + " へのｱｸｾｽは拒否されました。");
+        EXPECT_EQ(Snap(game.path()), before);
+    }
+}
+
+// After the rename the new table is in place: a folder that could not be flushed, or permissions that
+// could not be read, are told (with a warning) rather than passed over.
+TEST_F(SaveAttemptTest, SavedButNotFlushedOrModeNotKeptIsTold)
+{
+    struct Case {
+        const char* what;
+        void (*arrange)();
+        std::string (*message)(const GameFolder&);
+    };
+    const Case cases[] = {
+        {"folder not flushed", [] { corvane::fileWriteHooks.syncFolder = [](const fs::path&) { return EIO; }; },
+         [](const GameFolder& g) {
+             return g.file("UNITINFO.DAT") + " は新しい内容に置き換えましたが、ディスクに書き込まれていない可能性があります。\n"
+                 + corvane::TextFromPath(g.path()) + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。";
+         }},
+        {"mode not read", [] { corvane::fileWriteHooks.statFile = [](const fs::path&) { return EIO; }; },
+         [](const GameFolder& g) {
+             return g.file("UNITINFO.DAT") + " は新しい内容に置き換えましたが、元のファイルのアクセス許可を引き継げませんでした。\n"
+                 + g.file("UNITINFO.DAT") + " へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。";
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        GameFolder game;
+        WriteBytes(game.path() / "UNITINFO.ORG", {7});
+        const auto hooks = corvane::fileWriteHooks;
+        c.arrange();
+        auto table = Edited(game);
+        ScriptedPrompts prompts;
+        const SaveOutcome outcome = SaveUnitTable(game.text(), *table, prompts, SaveRequest{});
+        corvane::fileWriteHooks = hooks;
+        EXPECT_TRUE(outcome.saved);
+        EXPECT_TRUE(outcome.warned);
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, c.message(game));
+        EXPECT_EQ(prompts.messages[0].icon, MsgIcon::Exclamation);
+        EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.DAT"), Copy(table->image()));
+        EXPECT_EQ(Names(game.path()).size(), 5u);
+    }
+}
+
+TEST_F(SaveAttemptTest, ChangedOnDiskIsFoundBeforeAnythingIsWritten)
+{
+    GameFolder game;
+    auto table = Edited(game);
+    auto other = game.units;
+    other[100] ^= 0xFF;  // another program's save
+    WriteBytes(game.path() / "UNITINFO.DAT", other);
+    const Snapshot before = Snap(game.path());
+    ScriptedPrompts prompts;
+    SaveRequest request;
+    request.expected = game.units;
+    const SaveOutcome outcome = SaveUnitTable(game.text(), *table, prompts, request);
+    EXPECT_FALSE(outcome.saved);
+    EXPECT_TRUE(outcome.changedOnDisk);
+    EXPECT_EQ(outcome.found, other);
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(Snap(game.path()), before);
+
+    request.expected = other;  // the user said to overwrite what was found
+    EXPECT_TRUE(SaveUnitTable(game.text(), *table, prompts, request).saved);
+    EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.DAT"), Copy(table->image()));
+    EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.ORG"), other);
+}
+
+#ifdef _WIN32
+// Another program holds UNITINFO.DAT open without letting it be replaced: the first save fails before it
+// makes a backup it could not take back, and leaves the file's attributes and the folder as they were.
+TEST_F(SaveAttemptTest, TableHeldOpenByAnotherProgram)
+{
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "writable");
+        GameFolder game;
+        const fs::path dat = game.path() / "UNITINFO.DAT";
+        if (readOnly)
+            fs::permissions(dat, kReadOnly);
+        const DWORD attributes = ::GetFileAttributesW(dat.c_str());
+        const HANDLE held = ::CreateFileW(dat.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        const Snapshot before = Snap(game.path());
+        EXPECT_EQ(Attempt(game, *Edited(game)),
+                  game.file("UNITINFO.DAT") + (readOnly ? " へのｱｸｾｽは拒否されました。" : " へのｱｸｾｽ中に共有違反が発生しました。"));
+        EXPECT_EQ(::GetFileAttributesW(dat.c_str()), attributes);
+        EXPECT_EQ(Snap(game.path()), before);
+        ::CloseHandle(held);
+        fs::permissions(dat, kReadWrite);
+    }
+}
+#endif
+
+TEST(FolderLock, ExcludesAnotherHolderUntilReleased)
+{
+    TempFolder folder;
+    int err = 0;
+    auto first = corvane::FolderLock::take(folder.path(), 0, err);
+    ASSERT_TRUE(first) << err;
+    EXPECT_FALSE(corvane::FolderLock::take(folder.path(), 50, err));
+    EXPECT_EQ(err, EWOULDBLOCK);
+    first.reset();
+    EXPECT_TRUE(corvane::FolderLock::take(folder.path(), 0, err));
+    EXPECT_EQ(Names(folder.path()).size(), 0u);  // only the lock's own file is there
+    EXPECT_TRUE(fs::exists(folder.path() / corvane::FolderLock::kFileName));
+}
+
+TEST(FolderLock, SaveWaitsForAnotherSaveToEnd)
+{
+    GameFolder game;
+    int err = 0;
+    auto held = corvane::FolderLock::take(game.path(), 0, err);
+    ASSERT_TRUE(held);
+    std::thread other([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        held.reset();
+    });
+    auto table = std::make_unique<UnitTable>();
+    table->load(game.units);
+    table->record(5).setPrice(5);
+    ScriptedPrompts prompts;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_TRUE(SaveUnitTable(game.text(), *table, prompts));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(250));
+    other.join();
+    EXPECT_EQ(ReadBytes(game.path() / "UNITINFO.DAT"), Copy(table->image()));
+}
+
+#ifdef _WIN32
+// Run as a child process by FolderLock.KilledHolderLeavesTheFolderFree: holds the lock of the folder the
+// environment names until it is killed. Skipped when run on its own.
+TEST(FolderLockHolder, HoldsUntilKilled)
+{
+    wchar_t folder[MAX_PATH];
+    if (!::GetEnvironmentVariableW(L"CORVANE_TEST_HOLD_LOCK", folder, MAX_PATH))
+        GTEST_SKIP() << "run by FolderLock.KilledHolderLeavesTheFolderFree";
+    int err = 0;
+    const auto lock = corvane::FolderLock::take(folder, 0, err);
+    if (lock)
+        WriteBytes(fs::path(folder) / "held", {1});
+    ::Sleep(INFINITE);
+}
+
+// The system takes a lock back when its holder ends, however it ends.
+TEST(FolderLock, KilledHolderLeavesTheFolderFree)
+{
+    TempFolder folder;
+    wchar_t self[MAX_PATH];
+    ASSERT_GT(::GetModuleFileNameW(nullptr, self, MAX_PATH), 0u);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=FolderLockHolder.*";
+    ASSERT_TRUE(::SetEnvironmentVariableW(L"CORVANE_TEST_HOLD_LOCK", folder.path().c_str()));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child{};
+    const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                                          nullptr, &startup, &child);
+    ::SetEnvironmentVariableW(L"CORVANE_TEST_HOLD_LOCK", nullptr);
+    ASSERT_TRUE(started);
+    for (int waited = 0; waited < 600 && !fs::exists(folder.path() / "held"); ++waited)
+        ::Sleep(50);
+    ASSERT_TRUE(fs::exists(folder.path() / "held"));
+    int err = 0;
+    EXPECT_FALSE(corvane::FolderLock::take(folder.path(), 0, err));
+    ::TerminateProcess(child.hProcess, 1);
+    ::WaitForSingleObject(child.hProcess, INFINITE);
+    ::CloseHandle(child.hProcess);
+    ::CloseHandle(child.hThread);
+    EXPECT_TRUE(corvane::FolderLock::take(folder.path(), 0, err));
+}
+#else
+// The system takes a lock back when its holder ends, however it ends.
+TEST(FolderLock, KilledHolderLeavesTheFolderFree)
+{
+    TempFolder folder;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        int err = 0;
+        auto lock = corvane::FolderLock::take(folder.path(), 0, err);
+        const char byte = lock ? 1 : 0;
+        (void)!::write(ready[1], &byte, 1);
+        ::pause();
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    ASSERT_EQ(byte, 1);
+    int err = 0;
+    EXPECT_FALSE(corvane::FolderLock::take(folder.path(), 0, err));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_TRUE(corvane::FolderLock::take(folder.path(), 0, err));
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+#endif
+
+// A save or export in a folder removes the temporary files that killed runs left there, never the one
+// that a live writer is still filling.
+TEST(TemporaryFiles, ALiveWritersFileStays)
+{
+    TempFolder folder;
+    static std::promise<void> writing;
+    static std::promise<void> goOn;
+    writing = {};
+    goOn = {};
+    static std::atomic<bool> first{true};
+    first = true;
+    const auto hooks = corvane::fileWriteHooks;
+    corvane::fileWriteHooks.writeSome = [](int fd, const void* data, std::size_t size) -> long {
+        if (first.exchange(false)) {
+            writing.set_value();
+            goOn.get_future().wait();
+        }
+        return RawWrite(fd, data, size);
+    };
+    const std::vector<std::uint8_t> slow = Pattern(1000, 1), quick = Pattern(500, 2);
+    std::optional<corvane::ReplaceError> slowError;
+    std::thread writer([&] { slowError = corvane::ReplaceFileKeepingBackup(folder.path() / "slow.bin", {}, slow); });
+    writing.get_future().wait();
+    WriteBytes(folder.path() / ".corvane-0badf00d.tmp", {1});  // a leftover of a killed run
+    EXPECT_FALSE(corvane::ReplaceFileKeepingBackup(folder.path() / "quick.bin", {}, quick));
+    EXPECT_EQ(Names(folder.path()).size(), 2u);  // quick.bin and the live temporary file
+    goOn.set_value();
+    writer.join();
+    corvane::fileWriteHooks = hooks;
+    EXPECT_FALSE(slowError);
+    EXPECT_EQ(ReadBytes(folder.path() / "slow.bin"), slow);
+    EXPECT_EQ(ReadBytes(folder.path() / "quick.bin"), quick);
+    EXPECT_EQ(Names(folder.path()), (std::set<std::string>{"quick.bin", "slow.bin"}));
+}
+
+TEST(WriteExportFile, TheGamesTablesAreRefusedHoweverSpelled)
+{
+    GameFolder game;
+    WriteBytes(game.path() / "UNITINFO.ORG", {4, 5});
+    fs::create_directory(game.path() / "sub");
+    fs::create_hard_link(game.path() / "UNITINFO.ORG", game.path() / "second.org");
+    std::vector<fs::path> spellings = {game.path() / "UNITINFO.DAT", game.path() / "sub" / ".." / "UNITINFO.ORG",
+                                       game.path() / "second.org"};
+#ifdef _WIN32
+    spellings.push_back(game.path() / "unitinfo.dat");
+#else
+    fs::create_symlink("../UNITINFO.DAT", game.path() / "sub" / "link.csv");
+    spellings.push_back(game.path() / "sub" / "link.csv");
+#endif
+    const auto protectedFiles = GameTableFiles(game.text());
+    const Snapshot before = Snap(game.path());
+    for (const fs::path& path : spellings) {
+        SCOPED_TRACE(corvane::TextFromPath(path));
+        const auto error = corvane::WriteExportFile(path, std::vector<std::uint8_t>{1, 2, 3}, protectedFiles);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->step, corvane::ReplaceError::Step::Refused);
+        EXPECT_EQ(ReplaceErrorText(*error, "X"),
+                  "X はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。");
+    }
+    EXPECT_EQ(Snap(game.path()), before);
+    EXPECT_FALSE(corvane::WriteExportFile(game.path() / "units.csv", std::vector<std::uint8_t>{1}, protectedFiles));
 }

@@ -76,10 +76,15 @@ struct Entry {
 };
 using Snapshot = std::map<std::string, Entry>;
 
+// The folder lock's file is left out: an empty file that a save makes once and that holds no data.
+inline bool IsLockFile(const fs::path& item) { return item.filename() == corvane::FolderLock::kFileName; }
+
 inline Snapshot Snap(const fs::path& folder)
 {
     Snapshot snapshot;
     for (const auto& item : fs::directory_iterator(folder)) {
+        if (IsLockFile(item.path()))
+            continue;
         const fs::file_status status = fs::symlink_status(item.path());
         Entry entry{status.type(), status.permissions(), {}, {}};
         if (status.type() == fs::file_type::symlink)
@@ -102,7 +107,8 @@ inline std::set<std::string> Names(const fs::path& folder)
 {
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
+        if (!IsLockFile(entry.path()))
+            names.insert(entry.path().filename().string());
     return names;
 }
 

@@ -56,6 +56,7 @@ private slots:
     void aMissingReferenceFileStopsTheLoad();
     void saveCommandAsksAndWritesTheTable();
     void saveCancelledTouchesNothing();
+    void saveAsksBeforeOverwritingAChangedFile();
     void enterActsAsOkWithoutSaving();
     void enterWithABadBoxKeepsTheDialogOpen();
     void escapeCloseBoxAndExitCloseWithoutAsking();
@@ -368,6 +369,47 @@ void MainDialogTest::saveCancelledTouchesNothing()
     QCOMPARE(folder.read(QStringLiteral("UNITINFO.DAT")), original);
     QCOMPARE(QFileInfo(folder.file(QStringLiteral("UNITINFO.DAT"))).lastModified(), modified);
     QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("UNITINFO.ORG"))));
+}
+
+void MainDialogTest::saveAsksBeforeOverwritingAChangedFile()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    auto dialog = fixture::openDialog();
+    fixture::typeInto(dialog->edit(form::kDurability), QStringLiteral("77"));
+    QTest::mouseClick(dialog->button(form::kApply), Qt::LeftButton);
+    // Another program writes the table after it was loaded.
+    QByteArray other = folder.read(QStringLiteral("UNITINFO.DAT"));
+    other[100] = char(other[100] ^ 0x55);
+    {
+        QFile file(folder.file(QStringLiteral("UNITINFO.DAT")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(other);
+    }
+    const QString question = folder.file(QStringLiteral("UNITINFO.DAT"))
+        + QStringLiteral(" は、読み込んだ後か前回保存した後に、ほかのプログラムで変更されています。\n上書きして保存しますか？");
+
+    messages().queueAnswer(MsgAnswer::Ok);      // 保存してよろしいですか？
+    messages().queueAnswer(MsgAnswer::Cancel);  // いいえ
+    dialog->menuCommand(form::kCmdSave)->trigger();
+    auto shown = messages().takeShown();
+    QCOMPARE(int(shown.size()), 2);
+    QCOMPARE(shown[1].text, question);
+    QCOMPARE(shown[1].icon, MsgIcon::Question);
+    QCOMPARE(shown[1].buttons, MsgButtons::YesNo);
+    QCOMPARE(folder.read(QStringLiteral("UNITINFO.DAT")), other);
+    QVERIFY(!QFileInfo::exists(folder.file(QStringLiteral("UNITINFO.ORG"))));
+
+    // はい overwrites it; the next save finds what was saved and asks nothing more.
+    messages().queueAnswer(MsgAnswer::Ok);
+    messages().queueAnswer(MsgAnswer::Ok);
+    dialog->menuCommand(form::kCmdSave)->trigger();
+    QCOMPARE(int(messages().takeShown().size()), 2);
+    const qsizetype at = qsizetype(UnitTable::recordOffset(dialog->currentUnit()));
+    QCOMPARE(std::uint8_t(folder.read(QStringLiteral("UNITINFO.DAT"))[at + 39]), std::uint8_t(77));
+    QCOMPARE(folder.read(QStringLiteral("UNITINFO.ORG")), other);
+    dialog->menuCommand(form::kCmdSave)->trigger();
+    QCOMPARE(int(messages().takeShown().size()), 1);
 }
 
 void MainDialogTest::enterActsAsOkWithoutSaving()

@@ -14,6 +14,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -182,6 +184,46 @@ private slots:
     }
 
     // The File menu as it drops down, for looking at (CORVANE_RENDER_PNG names the file).
+    // Both exports refuse the loaded folder's own tables, however the chosen name reaches them; an
+    // unreadable prokind.dat is told, not taken for a missing one.
+    void exportsRefuseTheGamesTablesAndSayWhatCannotBeRead()
+    {
+        auto dialog = open();
+        const QString table = QDir(m_game.path()).filePath(QStringLiteral("UNITINFO.DAT"));
+        const QByteArray before = ReadAll(table);
+        const QString link = path(QStringLiteral("table.csv"));
+        QVERIFY(QFile::link(table, link));
+        const QString refused = QStringLiteral("書き出しに失敗しました\n") + link
+            + QStringLiteral(" はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。");
+        for (const int command : {form::kCmdCsvExport, form::kCmdExport}) {
+            service().queueFile(link);
+            dialog->menuCommand(command)->trigger();
+            const auto shown = service().takeShown();
+            QCOMPARE(shown.size(), size_t(1));
+            QCOMPARE(shown[0].text, refused);
+            QCOMPARE(shown[0].icon, MsgIcon::Stop);
+        }
+        QCOMPARE(ReadAll(table), before);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QFile::remove(link);
+
+#ifdef Q_OS_LINUX
+        const QString prokind = QDir(m_game.path()).filePath(QStringLiteral("prokind.dat"));
+        QVERIFY(QFile::rename(prokind, prokind + QStringLiteral(".kept")));
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), prokind));  // reading its start fails with EIO
+        service().queueFile(path(QStringLiteral("unread.csv")));
+        dialog->menuCommand(form::kCmdCsvExport)->trigger();
+        QFile::remove(prokind);
+        QVERIFY(QFile::rename(prokind + QStringLiteral(".kept"), prokind));
+        const auto shown = service().takeShown();
+        QCOMPARE(shown.size(), size_t(1));
+        QCOMPARE(shown[0].text, QStringLiteral("書き出しに失敗しました\n") + prokind
+                                    + QStringLiteral(" へのｱｸｾｽ中にﾊｰﾄﾞｳｪｱ I/O ｴﾗｰが報告されました。"));
+        QVERIFY(!QFileInfo::exists(path(QStringLiteral("unread.csv"))));
+#endif
+        service().takeFileRequests();
+    }
+
     void renderFileMenuWhenAsked()
     {
         const QString out = qEnvironmentVariable("CORVANE_RENDER_PNG");

@@ -290,6 +290,20 @@ private slots:
         second.LoadProductionTypes();
         QCOMPARE(MessageService::instance().takeShown().size(), size_t(1));
         QCOMPARE(second.button(1219)->text(), QStringLiteral("アメリカ"));
+
+#ifdef Q_OS_LINUX
+        // Nor a file that opens but fails to read (EIO).
+        QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("prokind.dat")));
+        QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), folder.filePath(QStringLiteral("prokind.dat"))));
+        CProductDlg third;
+        third.setGameFolder(folder.path() + u'/');
+        third.Create();
+        third.LoadProductionTypes();
+        const auto shownThird = MessageService::instance().takeShown();
+        QCOMPARE(shownThird.size(), size_t(1));
+        QCOMPARE(shownThird[0].text, QString::fromUtf8(str::kProkindOpenFailed));
+        QCOMPARE(third.button(1219)->text(), QStringLiteral("アメリカ"));
+#endif
     }
 
     void shortProkindCaptionsOnlyWhatItHolds()
