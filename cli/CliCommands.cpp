@@ -241,12 +241,14 @@ int Cli::csvImport(const std::vector<std::string>& a)
     if (!load(a[0]))
         return kFailed;
     const fs::path file(a[1]);
-    int err = 0;
-    const auto bytes = ReadWholeFile(file, err);
-    if (!bytes)
+    const corvane::WholeFile read = corvane::ReadWholeFile(file, kLargestUnitCsv);
+    const int err = read.err;
+    if (err == EFBIG)
+        return fail("読み込みに失敗しました: " + CsvTooLargeText(Display(file), read.size));
+    if (err)
         return fail("読み込みに失敗しました: " + (err == EISDIR || err == ENOENT ? UnreadableCause(file)
                                                    : FileErrorText(CauseFromErrno(err), Display(file))));
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, game_->units, MakeUnitFields(ReadProductionTypeNames(folder_)));
+    const UnitCsvChanges changes = ReadUnitCsv(read.bytes, game_->units, MakeUnitFields(ReadProductionTypeNames(folder_)));
     if (!changes.errors.empty()) {
         err_ << "corvane-cli: " << Display(file) << ": " << changes.errors.size() << " 個のエラーがあるため、何も変更していません\n"
              << CsvErrorReport(changes.errors, kMaxCsvErrors) << '\n';

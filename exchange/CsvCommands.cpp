@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #include "app/SettingsStore.h"
 #include "data/FileError.h"
 #include "data/FileIo.h"
@@ -67,14 +69,15 @@ void ImportUnitCsv(UnitEditorHost& host)
     if (!path)
         return;
     const std::filesystem::path file = ToFsPath(*path);
-    int err = 0;
-    const std::optional<std::string> bytes = ReadWholeFile(file, err);
-    if (!bytes) {
-        ShowMessage(Text(str::kImportFailed) + u'\n' + Text(FileErrorText(CauseFromErrno(err), file.string())));
+    const corvane::WholeFile read = corvane::ReadWholeFile(file, kLargestUnitCsv);
+    if (read.err) {
+        ShowMessage(Text(str::kImportFailed) + u'\n'
+                    + Text(read.err == EFBIG ? CsvTooLargeText(file.string(), read.size)
+                                             : FileErrorText(CauseFromErrno(read.err), file.string())));
         return;
     }
     UnitTable& table = host.unitTable();
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, table, Fields(host));
+    const UnitCsvChanges changes = ReadUnitCsv(read.bytes, table, Fields(host));
     if (!changes.errors.empty()) {
         ShowMessage(Text(str::kCsvHasErrors).arg(changes.errors.size()) + QStringLiteral("\n\n")
                     + Text(CsvErrorReport(changes.errors, kShownErrors)));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include "data/UnitTable.h"
@@ -59,9 +60,12 @@ protected:
         fs::remove_all(root_, ec);
     }
 
-    Outcome run(const std::vector<std::string>& args)
+    Outcome run(const std::vector<std::string>& args) { return runProgram(CORVANE_CLI_PATH, args); }
+
+    // A program run in root_, stopped when it takes more than a minute (exit status 124).
+    Outcome runProgram(const char* program, const std::vector<std::string>& args)
     {
-        std::string command = Quote(CORVANE_CLI_PATH);
+        std::string command = "cd " + Quote(root_.string()) + " && timeout 60 " + Quote(program);
         for (const auto& arg : args)
             command += " " + Quote(arg);
         command += " >" + Quote((root_ / "out.txt").string()) + " 2>" + Quote((root_ / "err.txt").string());
@@ -233,4 +237,21 @@ TEST_F(Cli, FailuresNameTheFileAndLeaveTheFolderAlone)
     r = run({"diff", g(), (root_ / "Ds6" / "UNITINFO.DAT").string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("兵器データファイルのサイズが正しくありません (1000 バイト、276016 バイト必要です)"), std::string::npos);
+}
+
+TEST_F(Cli, CsvImportRefusesPipesAndHugeFilesAtOnce)
+{
+    const auto before = snapshot();
+    ASSERT_EQ(::mkfifo(at("pipe.csv").c_str(), 0600), 0);  // nobody writes to it
+    Outcome r = run({"csv-import", g(), at("pipe.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + at("pipe.csv") + " へのｱｸｾｽは拒否されました。\n");
+
+    WriteText(at("huge.csv"), "番号\n");
+    fs::resize_file(at("huge.csv"), 100u << 20);
+    r = run({"csv-import", g(), at("huge.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + at("huge.csv")
+                         + " は 100 MB あり、兵器の CSV としては大きすぎます (16 MB まで)\n");
+    EXPECT_EQ(snapshot(), before);
 }
