@@ -255,3 +255,17 @@ TEST_F(Cli, CsvImportRefusesPipesAndHugeFilesAtOnce)
                          + " は 100 MB あり、兵器の CSV としては大きすぎます (16 MB まで)\n");
     EXPECT_EQ(snapshot(), before);
 }
+
+TEST_F(Cli, DemoFolderMakerAnswersHelp)
+{
+    for (const char* help : {"--help", "-h"}) {
+        const Outcome r = runProgram(CORVANE_DEMO_FOLDER_PATH, {help});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("usage: make_demo_folder <output-folder>\n", 0), 0u) << r.out;
+        EXPECT_FALSE(fs::exists(root_ / help));
+    }
+    const Outcome r = runProgram(CORVANE_DEMO_FOLDER_PATH, {"--frobnicate"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "usage: make_demo_folder <output-folder>\n");
+    EXPECT_FALSE(fs::exists(root_ / "--frobnicate"));
+}
