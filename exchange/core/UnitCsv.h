@@ -55,8 +55,8 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
 int ApplyUnitCsv(const UnitCsvChanges& changes, UnitTable& table);
 
 // The largest file read as a CSV of the table. The widest table there can be (every name escaped,
-// every number at its longest, every reference name three bytes a character) writes about 2 MB, and a
-// spreadsheet that quotes every cell adds half a megabyte: anything larger is no such file.
+// every number at its longest, every reference name three bytes a character) writes 1.1 MB, and a
+// spreadsheet that quotes every cell adds under half a megabyte: anything far larger is no such file.
 inline constexpr std::uintmax_t kLargestUnitCsv = 16u << 20;
 
 // Why a file of `size` bytes is not read: "<path> は 100 MB あり、…".

@@ -399,3 +399,29 @@ TEST(UnitCsv, AHostileFileCostsLittleMemory)
     EXPECT_EQ(FormatCsvError(changes.errors[1]), "行 5: 列が 2 個あります (見出しは 1000002 個)");
 }
 #endif
+
+// The widest table there can be (every name escaped, every number at its longest, reference names of
+// three-byte characters) writes far less than the largest file that is read.
+TEST(UnitCsv, TheWidestTableIsFarSmallerThanTheLargestFileRead)
+{
+    UnitTable table;
+    WeaponTable weapons;
+    KindTable kinds;
+    std::fill(weapons.image().begin(), weapons.image().end(), std::uint8_t{0xFF});
+    std::fill(kinds.image().begin(), kinds.image().end(), std::uint8_t{0xFF});
+    ProductionTypeNames names;
+    names.fill(utf8::fromCp932(std::string(kUnitNameSize, '\xFF')));
+    const std::vector<UnitField> fields = MakeUnitFields(names);
+    for (int u = 0; u < kUnitCount; ++u) {
+        UnitRecord& record = table.record(u);
+        std::fill(record.bytes.begin(), record.bytes.begin() + kUnitNameSize, std::uint8_t{0xFF});
+        for (const UnitField& field : fields) {
+            if (field.show == FieldShow::Name)
+                continue;
+            const bool minLonger = std::to_string(FieldMin(field)).size() > std::to_string(FieldMax(field)).size();
+            SetFieldValue(field, record, field.show == FieldShow::Weapon ? 472 : minLonger ? FieldMin(field) : FieldMax(field));
+        }
+    }
+    const std::string csv = WriteUnitCsv(table, weapons, kinds, fields);
+    EXPECT_LT(csv.size() * 6, kLargestUnitCsv) << csv.size();
+}
