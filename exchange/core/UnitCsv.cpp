@@ -183,6 +183,9 @@ std::size_t FirstBadCp932(std::string_view bytes)
 
 enum class Encoding { Utf8, Cp932 };
 
+// No cell that reads as a value is longer (an escaped name takes 96 bytes); longer ones are not decoded.
+constexpr std::size_t kLongestCell = 256;
+
 // UTF-8 after a byte-order mark, UTF-8 when the bytes are well-formed as such, else code page 932. When
 // neither reads them, error names the row where the reading that gets further stops.
 bool ChooseEncoding(std::string_view bytes, bool marked, Encoding& encoding, UnitCsvError& error)
@@ -343,7 +346,7 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
     const bool headerRead = splitter.next([&](std::size_t c, std::string_view cell) {
         if (cell.empty() || errors.full())
             return;
-        std::string label = text(cell);
+        std::string label = cell.size() > kLongestCell ? text(cell.substr(0, kLongestCell)) + "…" : text(cell);
         if (!seen.insert(label).second) {
             errors.add({1, -1, label, "同じ列が二度あります"});
         } else if (label == kCsvUnitNumberColumn) {
@@ -381,7 +384,7 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
             while (next < columns.size() && columns[next].index < c)
                 ++next;
             if (next < columns.size() && columns[next].index == c)
-                cells[next].assign(cell);
+                cells[next].assign(cell.substr(0, kLongestCell + 1));  // longer is too long, however long
             else
                 blankHasValue = blankHasValue || !cell.empty();
         }, count, error);
@@ -395,6 +398,14 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
             errors.add({row, -1, "", "列が " + std::to_string(count) + " 個あります (見出しは " + std::to_string(headerCount) + " 個)"});
             continue;
         }
+        const auto tooLong = [&](std::size_t k, std::string_view column, int unit) {
+            if (cells[k].size() <= kLongestCell)
+                return false;
+            errors.add({row, unit, std::string(column), "値が長すぎます (" + std::to_string(kLongestCell) + " バイトまで)"});
+            return true;
+        };
+        if (tooLong(*numberColumn, kCsvUnitNumberColumn, -1))
+            continue;
         const std::string numberText = text(cells[*numberColumn]);
         const std::optional<int> unit = ParseUnitNumber(numberText);
         if (!unit) {
@@ -406,7 +417,9 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
         for (std::size_t k = 0; k < columns.size(); ++k) {
             const Column& column = columns[k].column;
             std::string message;
-            if (column.kind == Column::Kind::Field && !SetFieldText(*column.field, updated, text(cells[k]), message))
+            if (column.kind != Column::Kind::Field || tooLong(k, column.field->label, unit.value_or(-1)))
+                continue;
+            if (!SetFieldText(*column.field, updated, text(cells[k]), message))
                 errors.add({row, unit.value_or(-1), column.field->label, message});
         }
         if (blankHasValue)
