@@ -303,15 +303,17 @@ int Cli::csvImport(const std::vector<std::string>& a)
     if (!load(a[0], true))
         return kFailed;
     const fs::path file(a[1]);
-    int err = 0;
-    const auto bytes = ReadWholeFile(file, err);
-    if (!bytes)
+    const corvane::WholeFile read = corvane::ReadWholeFile(file, kLargestUnitCsv);
+    const int err = read.err;
+    if (err == EFBIG)
+        return fail("読み込みに失敗しました: " + CsvTooLargeText(Display(file), read.size));
+    if (err)
         return fail("読み込みに失敗しました: " + (err == EISDIR || err == ENOENT ? UnreadableCause(file)
                                                    : FileErrorText(CauseFromErrno(err), Display(file))));
     const auto catalogue = fields(folder_);
     if (!catalogue)
         return kFailed;
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, game_->units, *catalogue);
+    const UnitCsvChanges changes = ReadUnitCsv(read.bytes, game_->units, *catalogue);
     if (!changes.errors.empty()) {
         err_ << "corvane-cli: " << Display(file) << ": " << changes.errors.size() << " 個のエラーがあるため、何も変更していません\n"
              << CsvErrorReport(changes.errors, kMaxCsvErrors) << '\n';

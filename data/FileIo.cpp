@@ -622,6 +622,77 @@ ReadResult ReadPrefix(const fs::path& file, std::span<std::uint8_t> dest)
 #endif
 }
 
+WholeFile ReadWholeFile(const fs::path& file, std::uintmax_t limit)
+{
+    WholeFile result;
+    std::vector<char> chunk(kCopyChunk);
+    const auto take = [&](std::size_t n) {
+        result.bytes.append(chunk.data(), n);
+        if (result.bytes.size() > limit) {  // grown since it was opened
+            result.err = EFBIG;
+            result.bytes.clear();
+        }
+        return result.err == 0;
+    };
+#ifndef _WIN32
+    // Non-blocking, so that opening a pipe without a writer does not wait; it is refused below.
+    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        result.err = errno;
+        return result;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        result.err = errno;
+    else if (S_ISDIR(st.st_mode))
+        result.err = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        result.err = EACCES;
+    else if ((result.size = static_cast<std::uintmax_t>(st.st_size)) > limit)
+        result.err = EFBIG;
+    if (result.err == 0)
+        result.bytes.reserve(static_cast<std::size_t>(result.size));
+    while (result.err == 0) {
+        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+        if (n > 0)
+            take(static_cast<std::size_t>(n));
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            result.err = errno;
+    }
+    ::close(fd);
+#else
+    std::error_code ec;
+    const fs::file_status status = fs::status(file, ec);
+    if (status.type() == fs::file_type::not_found)
+        result.err = ENOENT;
+    else if (ec)
+        result.err = ErrnoOf(ec);
+    else if (fs::is_directory(status))
+        result.err = EISDIR;
+    else if (!fs::is_regular_file(status))
+        result.err = EACCES;
+    else if ((result.size = fs::file_size(file, ec)) > limit && !ec)
+        result.err = EFBIG;
+    std::FILE* in = result.err == 0 ? OpenForReading(file) : nullptr;
+    if (result.err == 0 && !in)
+        result.err = errno ? errno : EACCES;
+    if (in) {
+        result.bytes.reserve(ec ? 0 : static_cast<std::size_t>(result.size));
+        while (const std::size_t n = std::fread(chunk.data(), 1, chunk.size(), in))
+            if (!take(n))
+                break;
+        if (result.err == 0 && std::ferror(in))
+            result.err = errno ? errno : EIO;
+        std::fclose(in);
+    }
+#endif
+    if (result.err != 0)
+        result.bytes.clear();
+    return result;
+}
+
 std::optional<fs::path> FollowLinks(const fs::path& path, int& err)
 {
     fs::path file = path;

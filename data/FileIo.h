@@ -28,6 +28,17 @@ struct ReadResult {
 // Reads up to dest.size() bytes from the start of the file into dest.
 ReadResult ReadPrefix(const std::filesystem::path& file, std::span<std::uint8_t> dest);
 
+struct WholeFile {
+    std::string bytes;
+    int err = 0;              // errno; EISDIR for a folder, EACCES for anything else that is no regular file
+                              // (a pipe is not waited for), EFBIG for a file larger than the limit
+    std::uintmax_t size = 0;  // the file's size when it was opened
+};
+
+// The whole of a regular file (links followed) of at most limit bytes; a larger one is refused before
+// anything is read.
+WholeFile ReadWholeFile(const std::filesystem::path& file, std::uintmax_t limit);
+
 // The file a path names once symbolic links are followed (a relative link counts from its own folder),
 // or the path itself when it is no link. A dangling link gives the path it points to, which does not
 // exist. Empty, with err set to ELOOP, for a chain of links that does not end.

@@ -67,7 +67,10 @@ int HexDigit(char c)
 bool CleanCharacter(std::string_view bytes)
 {
     const std::u16string text = cp932::decode(bytes);
-    if (text.size() != 1 || text[0] == 0xFFFD || text[0] < 0x20 || (text[0] >= 0x7F && text[0] <= 0x9F))
+    // Control and private-use characters (0x80, 0xA0, 0xFD to 0xFF, the user-defined area) are no text
+    // that other programs keep: their code page 932 writers save them as "?".
+    if (text.size() != 1 || text[0] == 0xFFFD || text[0] < 0x20 || (text[0] >= 0x7F && text[0] <= 0x9F)
+        || (text[0] >= 0xE000 && text[0] <= 0xF8FF))
         return false;
     const auto back = cp932::encode(text);
     return back && *back == bytes;
@@ -122,14 +125,29 @@ std::optional<ProductionTypeNames> ReadProductionTypeNames(std::string_view fold
     return names;
 }
 
-std::string ProductionTypeLabel(const ProductionTypeNames& names, int k)
+std::array<std::string, kProductionTypeCount> ProductionTypeLabels(const ProductionTypeNames& names)
 {
-    const std::string& name = names[k];
-    const bool shared = std::count(names.begin(), names.end(), name) > 1;
-    std::string label = "生産可能国: " + name;
-    if (name.empty() || shared)
-        label += (name.empty() ? "(" : " (") + std::to_string(k) + ")";
-    return label;
+    // Types whose name is empty or shared are numbered. Numbered labels never equal each other (they end
+    // in different numbers) and plain labels differ as their names do, so only a plain label that equals
+    // a numbered one can be left: number that type too, until there is none.
+    std::array<std::string, kProductionTypeCount> plain, numbered;
+    std::array<bool, kProductionTypeCount> isNumbered{};
+    for (int k = 0; k < kProductionTypeCount; ++k) {
+        plain[k] = "生産可能国: " + names[k];
+        numbered[k] = plain[k] + (names[k].empty() ? "(" : " (") + std::to_string(k) + ")";
+        isNumbered[k] = names[k].empty() || std::count(names.begin(), names.end(), names[k]) > 1;
+    }
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (int k = 0; k < kProductionTypeCount; ++k)
+            for (int other = 0; other < kProductionTypeCount && !isNumbered[k]; ++other)
+                if (isNumbered[other] && numbered[other] == plain[k])
+                    isNumbered[k] = changed = true;
+    }
+    for (int k = 0; k < kProductionTypeCount; ++k)
+        if (isNumbered[k])
+            plain[k] = std::move(numbered[k]);
+    return plain;
 }
 
 std::vector<UnitField> MakeUnitFields(const ProductionTypeNames& names)
@@ -173,8 +191,9 @@ std::vector<UnitField> MakeUnitFields(const ProductionTypeNames& names)
         Add(f, "不明" + column, base + 9, 1, FieldShow::Number);
         Add(f, "燃料" + column, base + 10, 2, FieldShow::Number);
     }
+    const auto labels = ProductionTypeLabels(names);
     for (int k = 0; k < kProductionTypeCount; ++k)
-        AddBit(f, ProductionTypeLabel(names, k), kProductionFlagsOffset + k / 8, k % 8);
+        AddBit(f, labels[k], kProductionFlagsOffset + k / 8, k % 8);
     Add(f, "価格", 114, 4, FieldShow::Signed);
     Add(f, "搭載 容量", 118, 1, FieldShow::Number);
     Add(f, "data01", 119, 1, FieldShow::Number);
@@ -274,11 +293,12 @@ bool SetFieldText(const UnitField& field, UnitRecord& record, std::string_view t
         t.remove_prefix(1);
     while (!t.empty() && (t.back() == ' ' || t.back() == '\t'))
         t.remove_suffix(1);
-    if (!t.empty() && t.front() == '+')
+    const bool plus = !t.empty() && t.front() == '+';
+    if (plus)
         t.remove_prefix(1);
     std::int64_t value = 0;
     const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), value);
-    const bool digits = !t.empty() && t.front() != '+';
+    const bool digits = !t.empty() && t.front() != '+' && !(plus && t.front() == '-');
     if (!digits || end != t.data() + t.size() || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
         error = "「" + std::string(text) + "」は整数ではありません";
         return false;

@@ -53,9 +53,10 @@ ProductionTypeNames ReadProductionTypeNames(std::string_view folderText);
 std::optional<ProductionTypeNames> ReadProductionTypeNames(std::string_view folderText, int& err,
                                                            std::filesystem::path& file);
 
-// The label of production type k: "生産可能国: " and its name; a name that is empty or shared with
-// another type gets " (k)" added, so that every label stays unique.
-std::string ProductionTypeLabel(const ProductionTypeNames& names, int k);
+// The labels of the production types: "生産可能国: " and the name; a name that is empty or shared with
+// another type gets " (k)" added, and so does one whose label would equal such a numbered label, so that
+// every label is unique whatever prokind.dat holds.
+std::array<std::string, kProductionTypeCount> ProductionTypeLabels(const ProductionTypeNames& names);
 
 // All fields in record order (production types in type order), covering every bit exactly once.
 std::vector<UnitField> MakeUnitFields(const ProductionTypeNames& names);

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <cerrno>
+
 #include "app/SettingsStore.h"
 #include "data/DataFileSet.h"
 #include "data/FileError.h"
@@ -79,17 +81,18 @@ void ImportUnitCsv(UnitEditorHost& host)
     if (!path)
         return;
     const std::filesystem::path file = ToFsPath(*path);
-    int err = 0;
-    const std::optional<std::string> bytes = ReadWholeFile(file, err);
-    if (!bytes) {
-        ShowMessage(Text(str::kImportFailed) + u'\n' + Text(FileErrorText(CauseFromErrno(err), file.string())));
+    const corvane::WholeFile read = corvane::ReadWholeFile(file, kLargestUnitCsv);
+    if (read.err) {
+        ShowMessage(Text(str::kImportFailed) + u'\n'
+                    + Text(read.err == EFBIG ? CsvTooLargeText(file.string(), read.size)
+                                             : FileErrorText(CauseFromErrno(read.err), file.string())));
         return;
     }
     const auto fields = Fields(host, str::kImportFailed);
     if (!fields)
         return;
     UnitTable& table = host.unitTable();
-    const UnitCsvChanges changes = ReadUnitCsv(*bytes, table, *fields);
+    const UnitCsvChanges changes = ReadUnitCsv(read.bytes, table, *fields);
     if (!changes.errors.empty()) {
         ShowMessage(Text(str::kCsvHasErrors).arg(changes.errors.size()) + QStringLiteral("\n\n")
                     + Text(CsvErrorReport(changes.errors, kShownErrors)));

@@ -4,13 +4,14 @@
 // form shows them. Beside "兵種" and each "兵装k" a column with the kind's or weapon's name, which
 // reading ignores. Written as UTF-8 with a byte-order mark, CRLF line ends, quoted as RFC 4180 does.
 //
+// The name column is quoted throughout, so that spreadsheets can keep names as text.
+//
 // Reading takes that, or code page 932 without a mark (what Japanese Excel saves). Only the units whose
 // rows are present change, matched by "番号"; columns may come in any order and any may be left out
 // (those bytes keep their value), but every column must be known. Every cell is checked first: with any
-// error nothing is to be changed, and every error is reported.
+// error nothing is to be changed, and every error is reported (the first thousand).
 #include <cstddef>
-#include <filesystem>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,5 +54,10 @@ UnitCsvChanges ReadUnitCsv(std::string_view fileBytes, const UnitTable& table, c
 // Puts checked changes into the table; returns the number of units read.
 int ApplyUnitCsv(const UnitCsvChanges& changes, UnitTable& table);
 
-// The bytes of a whole file; std::nullopt when it cannot be opened or read (err says why: errno).
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file, int& err);
+// The largest file read as a CSV of the table. The widest table there can be (every name escaped,
+// every number at its longest, every reference name three bytes a character) writes 1.1 MB, and a
+// spreadsheet that quotes every cell adds under half a megabyte: anything far larger is no such file.
+inline constexpr std::uintmax_t kLargestUnitCsv = 16u << 20;
+
+// Why a file of `size` bytes is not read: "<path> は 100 MB あり、…".
+std::string CsvTooLargeText(std::string_view path, std::uintmax_t size);

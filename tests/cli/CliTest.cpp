@@ -61,9 +61,12 @@ protected:
         fs::remove_all(root_, ec);
     }
 
-    Outcome run(const std::vector<std::string>& args)
+    Outcome run(const std::vector<std::string>& args) { return runProgram(CORVANE_CLI_PATH, args); }
+
+    // A program run in root_, stopped when it takes more than a minute (exit status 124).
+    Outcome runProgram(const char* program, const std::vector<std::string>& args)
     {
-        std::string command = Quote(CORVANE_CLI_PATH);
+        std::string command = "cd " + Quote(root_.string()) + " && timeout 60 " + Quote(program);
         for (const auto& arg : args)
             command += " " + Quote(arg);
         command += " >" + Quote((root_ / "out.txt").string()) + " 2>" + Quote((root_ / "err.txt").string());
@@ -333,4 +336,35 @@ TEST_F(Cli, UnreadableProductionTypesAreAnError)
     EXPECT_FALSE(fs::exists(at("units.csv")));
     fs::remove(game_ / "prokind.dat");
     EXPECT_EQ(run({"csv-export", g(), at("units.csv")}).status, 0);
+}
+
+TEST_F(Cli, CsvImportRefusesPipesAndHugeFilesAtOnce)
+{
+    const auto before = snapshot();
+    ASSERT_EQ(::mkfifo(at("pipe.csv").c_str(), 0600), 0);  // nobody writes to it
+    Outcome r = run({"csv-import", g(), at("pipe.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + at("pipe.csv") + " へのｱｸｾｽは拒否されました。\n");
+
+    WriteText(at("huge.csv"), "番号\n");
+    fs::resize_file(at("huge.csv"), 100u << 20);
+    r = run({"csv-import", g(), at("huge.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "corvane-cli: 読み込みに失敗しました: " + at("huge.csv")
+                         + " は 100 MB あり、兵器の CSV としては大きすぎます (16 MB まで)\n");
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Cli, DemoFolderMakerAnswersHelp)
+{
+    for (const char* help : {"--help", "-h"}) {
+        const Outcome r = runProgram(CORVANE_DEMO_FOLDER_PATH, {help});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out.rfind("usage: make_demo_folder <output-folder>\n", 0), 0u) << r.out;
+        EXPECT_FALSE(fs::exists(root_ / help));
+    }
+    const Outcome r = runProgram(CORVANE_DEMO_FOLDER_PATH, {"--frobnicate"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "usage: make_demo_folder <output-folder>\n");
+    EXPECT_FALSE(fs::exists(root_ / "--frobnicate"));
 }

@@ -125,6 +125,7 @@ TEST(UnitFields, RefusesTextOutsideTheFieldAndLeavesTheRecord)
         {"耐久", "1.5", "「1.5」は整数ではありません"},
         {"耐久", "0x10", "「0x10」は整数ではありません"},
         {"耐久", "++1", "「++1」は整数ではありません"},
+        {"data03", "+-5", "「+-5」は整数ではありません"},
         {"価格", "2147483648", "「2147483648」は -2147483648 から 2147483647 までの整数ではありません"},
         {"価格", "99999999999999999999", "「99999999999999999999」は -2147483648 から 2147483647 までの整数ではありません"},
         {"data03", "32768", "「32768」は -32768 から 32767 までの整数ではありません"},
@@ -152,6 +153,14 @@ TEST(UnitFields, NamesThatAreNotCleanTextGetAnEscapedForm)
     // A double-byte character cut at the end, a stray trail byte, control bytes.
     EXPECT_EQ(Cell({'A', 0x83}), "A\\x83");
     EXPECT_EQ(Cell({0x80, 'B', 0x0A, 0x7F}), "\\x80B\\x0A\\x7F");
+    // Bytes that code page 932 gives private-use characters (which other writers cannot keep).
+    EXPECT_EQ(Cell({0xA0, 0xFD, 0xFE, 0xFF, 0xF0, 0x40, 0xB1}), "\\xA0\\xFD\\xFE\\xFF\\xF0@ｱ");
+    // What earlier versions wrote for them still reads back.
+    std::array<std::uint8_t, kUnitNameSize> old{};
+    std::string oldError;
+    ASSERT_TRUE(ParseNameCell("\uF8F0\uF8F1\uF8F2\uF8F3\uE000", old, oldError)) << oldError;
+    EXPECT_EQ(std::vector<std::uint8_t>(old.begin(), old.begin() + 7),
+              (std::vector<std::uint8_t>{0xA0, 0xFD, 0xFE, 0xFF, 0xF0, 0x40, 0}));
     // Bytes after the terminator follow a \x00 up to the last one that is not zero.
     EXPECT_EQ(Cell({'A', 0, 0, 'Z', 0}), "A\\x00\\x00\\x5A");
     // 24 bytes without a terminator.
@@ -182,10 +191,26 @@ TEST(UnitFields, ProductionTypeNamesComeFromProkindAndStayUnique)
     const ProductionTypeNames names = ReadProductionTypeNames(folder.text());
     EXPECT_EQ(names[0], "米国");
     EXPECT_EQ(names[3], "ドイツ");  // not in the file: the window's caption
-    EXPECT_EQ(ProductionTypeLabel(names, 0), "生産可能国: 米国");
-    EXPECT_EQ(ProductionTypeLabel(names, 2), "生産可能国: X (2)");
+    EXPECT_EQ(ProductionTypeLabels(names)[0], "生産可能国: 米国");
+    EXPECT_EQ(ProductionTypeLabels(names)[2], "生産可能国: X (2)");
     ProductionTypeNames blank = names;
     blank[5] = "";
-    EXPECT_EQ(ProductionTypeLabel(blank, 5), "生産可能国: (5)");
+    EXPECT_EQ(ProductionTypeLabels(blank)[5], "生産可能国: (5)");
     EXPECT_EQ(ReadProductionTypeNames(folder.text() + "missing/"), DefaultProductionTypeNames());
+
+    // Names that equal another type's name with its number added, or an empty name's label.
+    const std::vector<std::vector<std::pair<int, std::string>>> collisions = {
+        {{0, "X (1)"}, {1, "X"}, {2, "X"}},
+        {{4, ""}, {9, "(4)"}},
+        {{3, "Y (7)"}, {7, "Y"}, {8, "Y"}, {10, "Y (7) (3)"}, {11, "Y (7)"}},
+        {{12, "Z (13)"}, {13, "Z"}, {14, "Z"}, {15, "Z (13) (12)"}, {16, "Z (13) (12) (15)"}, {17, "Z (13)"}},
+    };
+    for (const auto& set : collisions) {
+        ProductionTypeNames crafted = DefaultProductionTypeNames();
+        for (const auto& [k, name] : set)
+            crafted[k] = name;
+        std::set<std::string> unique;
+        for (const std::string& label : ProductionTypeLabels(crafted))
+            EXPECT_TRUE(unique.insert(label).second) << label;
+    }
 }

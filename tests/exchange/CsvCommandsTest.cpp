@@ -25,6 +25,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 class CsvCommandsTest : public QObject {
     Q_OBJECT
 private:
@@ -180,6 +182,20 @@ private slots:
         dialog->menuCommand(form::kCmdCsvImport)->trigger();
         QCOMPARE(service().takeShown().at(0).text,
                  QStringLiteral("読み込みに失敗しました\n%1 が見つかりませんでした。").arg(path(QStringLiteral("missing.csv"))));
+
+        // A pipe nobody writes to is not waited for; a file far larger than any table's CSV is not read.
+        QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.csv"))).constData(), 0600), 0);
+        service().queueFile(path(QStringLiteral("pipe.csv")));
+        dialog->menuCommand(form::kCmdCsvImport)->trigger();
+        QCOMPARE(service().takeShown().at(0).text,
+                 QStringLiteral("読み込みに失敗しました\n%1 へのｱｸｾｽは拒否されました。").arg(path(QStringLiteral("pipe.csv"))));
+        QFile huge(path(QStringLiteral("huge.csv")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(100) << 20));
+        huge.close();
+        service().queueFile(huge.fileName());
+        dialog->menuCommand(form::kCmdCsvImport)->trigger();
+        QCOMPARE(service().takeShown().at(0).text,
+                 QStringLiteral("読み込みに失敗しました\n%1 は 100 MB あり、兵器の CSV としては大きすぎます (16 MB まで)").arg(huge.fileName()));
         QVERIFY(std::equal(m_demo.image().begin(), m_demo.image().end(), dialog->unitTable().image().begin()));
     }
 

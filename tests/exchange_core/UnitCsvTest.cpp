@@ -4,7 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <random>
+#include <set>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <iconv.h>
+#endif
 
 #include "data/Cp932.h"
 #include "data/Utf8.h"
@@ -121,6 +129,60 @@ std::vector<std::string> Messages(const UnitCsvChanges& changes)
     return messages;
 }
 
+// UTF-8 text as another program saves it in code page 932 (glibc's converter; Windows's own on Windows);
+// nothing when some character has no code there.
+std::optional<std::string> SaveAsCodePage932(const std::string& text)
+{
+#ifdef _WIN32
+    const std::optional<std::u16string> wide = utf8::toUtf16(text);
+    const std::wstring w(wide->begin(), wide->end());
+    const int size = static_cast<int>(w.size());
+    BOOL lost = FALSE;
+    std::string out(static_cast<std::size_t>(size) * 2, '\0');
+    const int n = ::WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), size, out.data(), size * 2, nullptr, &lost);
+    if (n <= 0 && size > 0)
+        return std::nullopt;
+    out.resize(static_cast<std::size_t>(n));
+    return lost ? std::nullopt : std::optional(out);
+#else
+    const iconv_t cd = ::iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string in = text, out(text.size(), '\0');
+    char* from = in.data();
+    char* to = out.data();
+    std::size_t left = in.size(), room = out.size();
+    const std::size_t done = ::iconv(cd, &from, &left, &to, &room);
+    ::iconv_close(cd);
+    if (done == static_cast<std::size_t>(-1))
+        return std::nullopt;
+    out.resize(out.size() - room);
+    return out;
+#endif
+}
+
+#ifdef __linux__
+// The most memory the process has held since the last call, above what it held then (bytes); nothing
+// where the kernel cannot reset the mark.
+std::optional<long> PeakMemoryGrowth()
+{
+    static long base = -1;
+    const auto peak = [] {
+        std::ifstream status("/proc/self/status");
+        for (std::string line; std::getline(status, line);)
+            if (line.rfind("VmHWM:", 0) == 0)
+                return std::stol(line.substr(6)) * 1024;
+        return -1L;
+    };
+    const long now = peak();
+    const long growth = base < 0 ? 0 : now - base;
+    if (!(std::ofstream("/proc/self/clear_refs") << "5" << std::flush))
+        return std::nullopt;
+    base = peak();
+    return growth;
+}
+#endif
+
 }  // namespace
 
 TEST(UnitCsv, ExportImportLeavesEveryByteOfAnyTable)
@@ -225,8 +287,13 @@ TEST(UnitCsv, BrokenFilesAreRefusedWithTheirRow)
         {"番号,耐久\n1280,2\n1,2\n1,3\n", {"行 2, 列「番号」: 「1280」は 0 から 1279 までの番号ではありません",
                                          "行 4 (0001), 列「番号」: この番号は行 3 にもあります"}},
         {"番号,耐久,\n1,2,x\n", {"行 2 (0001): 見出しのない列に値があります"}},
+        {"番号,名前\n1,\"" + std::string(100'000, 'a') + "\"\n", {"行 2 (0001), 列「名前」: 値が長すぎます (256 バイトまで)"}},
         {"\xEF\xBB\xBF番号,耐久\n1,\x82\xA0\n", {"行 2: UTF-8 として読めないバイトがあります"}},
         {"\x94\xD4\x8D\x86,\x91\xCF\x8Bv\n1,2\n\x82\n", {"行 3: UTF-8 としてもシフトJIS (コードページ 932) としても読めないバイトがあります"}},
+        // Rows end in CR alone, a quoted cell spans lines, a file in UTF-8 without a mark.
+        {"\x94\xD4\x8D\x86,\x91\xCF\x8Bv\r1,2\r\x82\r", {"行 3: UTF-8 としてもシフトJIS (コードページ 932) としても読めないバイトがあります"}},
+        {"\x94\xD4\x8D\x86,\x96\xBC\x91\x4F\r\n1,\"a\r\nb\"\r\n\x82\r\n", {"行 3: UTF-8 としてもシフトJIS (コードページ 932) としても読めないバイトがあります"}},
+        {"番号,耐久\n1,2\n3,\xFF\xFF\n", {"行 3: UTF-8 としてもシフトJIS (コードページ 932) としても読めないバイトがあります"}},
     };
     for (const auto& c : cases) {
         const UnitCsvChanges changes = ReadUnitCsv(c.csv, table, Fields());
@@ -257,4 +324,107 @@ TEST(UnitCsv, ACodePage932FileImportsLikeTheUtf8One)
     EXPECT_EQ(Image(fromSjis), Image(fromUtf8));
     EXPECT_EQ(fromSjis.record(40).nameText(), *cp932::encode(u"ﾀｲｶﾞｰ \"改\""));
     EXPECT_EQ(fromSjis.record(41).weapon(0), 12);
+}
+
+// Another program's code page 932 save keeps every name byte, and spreadsheets read names as text.
+TEST(UnitCsv, NamesSurviveOtherCodePage932WritersAndStayText)
+{
+    for (unsigned seed = 11; seed <= 13; ++seed) {
+        const UnitTable source = RandomTable(seed);
+        const std::optional<std::string> saved = SaveAsCodePage932(Export(source).substr(3));
+        ASSERT_TRUE(saved) << "a character that code page 932 lacks, seed " << seed;
+        UnitTable target = RandomTable(99);
+        const UnitCsvChanges changes = ReadUnitCsv(*saved, target, Fields());
+        ASSERT_EQ(Messages(changes), std::vector<std::string>{});
+        ApplyUnitCsv(changes, target);
+        for (int u = 0; u < kUnitCount; ++u)
+            ASSERT_EQ(target.record(u).bytes, source.record(u).bytes) << "seed " << seed << ", unit " << u;
+    }
+
+    UnitTable table = Demo().units;
+    const char16_t* const names[] = {u"0001", u"1/2", u"=1+1", u"１２３"};
+    for (int u = 0; u < 4; ++u)
+        table.record(u).setName(*cp932::encode(names[u]));
+    const auto lines = Lines(Export(table));
+    for (int u = 0; u < kUnitCount; ++u) {
+        const std::string& line = lines[static_cast<std::size_t>(u) + 1];
+        const std::size_t comma = line.find(',');
+        ASSERT_EQ(line.substr(comma, 2), ",\"") << line;
+        if (u < 4) {
+            EXPECT_EQ(line.substr(comma + 1, line.find(',', comma + 1) - comma - 1), '"' + utf8::fromUtf16(names[u]) + '"');
+        }
+    }
+}
+
+// Production types whose names collide once a number is added to tell them apart.
+TEST(UnitCsv, OwnExportReadsBackWhateverTheProductionTypesAreCalled)
+{
+    ProductionTypeNames names = DefaultProductionTypeNames();
+    names[0] = "X (1)";
+    names[1] = names[2] = "X";
+    names[4] = "";
+    names[9] = "(4)";
+    const std::vector<UnitField> fields = MakeUnitFields(names);
+    const UnitTable source = RandomTable(21);
+    UnitTable target = RandomTable(99);
+    const UnitCsvChanges changes = ReadUnitCsv(WriteUnitCsv(source, Demo().weapons, Demo().kinds, fields), target, fields);
+    ASSERT_EQ(Messages(changes), std::vector<std::string>{});
+    ApplyUnitCsv(changes, target);
+    for (int u = 0; u < kUnitCount; ++u)
+        ASSERT_EQ(target.record(u).bytes, source.record(u).bytes) << "unit " << u;
+}
+
+#ifdef __linux__
+// Millions of blank columns, stray values, a cell of megabytes and rows for no unit: memory stays
+// below the file's own size, and the errors stop at a readable number.
+TEST(UnitCsv, AHostileFileCostsLittleMemory)
+{
+    const std::size_t width = 1'000'000;
+    std::string csv = "番号,耐久" + std::string(width, ',') + "\n";
+    csv += "1,2" + std::string(width, ',') + "\n" + std::string(width, ',') + "\n";
+    std::string stray = "3,4";
+    for (std::size_t i = 0; i < width / 2; ++i)
+        stray += ",x";
+    csv += stray + std::string(width / 2, ',') + "\n";
+    csv += "5,\"" + std::string(2 * width, '7') + "\"" + std::string(width, ',') + "\n";
+    for (int i = 0; i < 300'000; ++i)
+        csv += "9999,1\n";
+    if (!PeakMemoryGrowth())
+        GTEST_SKIP() << "no /proc/self/clear_refs";
+    const UnitCsvChanges changes = ReadUnitCsv(csv, Demo().units, Fields());
+    const std::optional<long> growth = PeakMemoryGrowth();
+    ASSERT_TRUE(growth);
+    EXPECT_LT(*growth, static_cast<long>(csv.size())) << "file of " << csv.size() << " bytes";
+    ASSERT_EQ(changes.errors.size(), 1001u);
+    EXPECT_EQ(FormatCsvError(changes.errors[0]), "行 4 (0003): 見出しのない列に値があります");
+    EXPECT_EQ(FormatCsvError(changes.errors[1]), "行 5 (0005), 列「耐久」: 値が長すぎます (256 バイトまで)");
+    EXPECT_EQ(FormatCsvError(changes.errors[2]), "行 6: 列が 2 個あります (見出しは 1000002 個)");
+    EXPECT_EQ(FormatCsvError(changes.errors[1000]), "行 1003: 誤りが多すぎるため、ここから先は調べていません");
+}
+#endif
+
+// The widest table there can be (every name escaped, every number at its longest, reference names of
+// three-byte characters) writes far less than the largest file that is read.
+TEST(UnitCsv, TheWidestTableIsFarSmallerThanTheLargestFileRead)
+{
+    UnitTable table;
+    WeaponTable weapons;
+    KindTable kinds;
+    std::fill(weapons.image().begin(), weapons.image().end(), std::uint8_t{0xFF});
+    std::fill(kinds.image().begin(), kinds.image().end(), std::uint8_t{0xFF});
+    ProductionTypeNames names;
+    names.fill(utf8::fromCp932(std::string(kUnitNameSize, '\xFF')));
+    const std::vector<UnitField> fields = MakeUnitFields(names);
+    for (int u = 0; u < kUnitCount; ++u) {
+        UnitRecord& record = table.record(u);
+        std::fill(record.bytes.begin(), record.bytes.begin() + kUnitNameSize, std::uint8_t{0xFF});
+        for (const UnitField& field : fields) {
+            if (field.show == FieldShow::Name)
+                continue;
+            const bool minLonger = std::to_string(FieldMin(field)).size() > std::to_string(FieldMax(field)).size();
+            SetFieldValue(field, record, field.show == FieldShow::Weapon ? 472 : minLonger ? FieldMin(field) : FieldMax(field));
+        }
+    }
+    const std::string csv = WriteUnitCsv(table, weapons, kinds, fields);
+    EXPECT_LT(csv.size() * 6, kLargestUnitCsv) << csv.size();
 }
