@@ -21,12 +21,20 @@ static QRect restoredRect(const QWidget* window)
     return window->frameGeometry();
 }
 
-void RestorePlacement(QWidget* window, const QString& prefix)
+void RestorePlacement(QWidget* window, const QString& prefix) { MoveToStoredCorner(window, ReadStoredCorner(prefix)); }
+
+StoredCorner ReadStoredCorner(const QString& prefix)
+{
+    StoredCorner corner;
+    corner.top = ReadStoredSettingInt(kInitData, prefix + QStringLiteral("Top"));
+    corner.left = ReadStoredSettingInt(kInitData, prefix + QStringLiteral("Left"));
+    return corner;
+}
+
+void MoveToStoredCorner(QWidget* window, const StoredCorner& corner)
 {
     const QRect current = restoredRect(window);
-    const int top = ReadSettingInt(kInitData, prefix + QStringLiteral("Top"), current.y());
-    const int left = ReadSettingInt(kInitData, prefix + QStringLiteral("Left"), current.x());
-    window->move(left, top);
+    window->move(corner.left.value_or(current.x()), corner.top.value_or(current.y()));
 }
 
 void SavePlacement(QWidget* window, const QString& prefix)

@@ -11,6 +11,15 @@ class QWidget;
 
 // On creation: move the window to the stored <prefix>Left / <prefix>Top, defaulting to where it is.
 void RestorePlacement(QWidget* window, const QString& prefix);
+// The same in two steps, for a window that takes its default place only later: the corner is read
+// (<prefix>Top, then <prefix>Left) when the window is created, and put to use once it is placed;
+// an edge that is not stored stays where the window is then.
+struct StoredCorner {
+    std::optional<int> top;
+    std::optional<int> left;
+};
+StoredCorner ReadStoredCorner(const QString& prefix);
+void MoveToStoredCorner(QWidget* window, const StoredCorner& corner);
 // On destruction: write <prefix>Top, Bottom, Left, Right, in this order.
 void SavePlacement(QWidget* window, const QString& prefix);
 // A window whose stored corner lies on no screen (a monitor that is gone) is brought onto the

@@ -43,12 +43,17 @@ bool write(const QString& section, const QString& name, const QVariant& value)
 
 int ReadSettingInt(const QString& section, const QString& name, int defaultValue)
 {
+    return ReadStoredSettingInt(section, name).value_or(defaultValue);
+}
+
+std::optional<int> ReadStoredSettingInt(const QString& section, const QString& name)
+{
     const QVariant value = read(section, name);
     if (!value.isValid())
-        return defaultValue;
+        return std::nullopt;
     bool ok = false;
     const int result = value.toInt(&ok);
-    return ok ? result : defaultValue;
+    return ok ? std::optional<int>(result) : std::nullopt;
 }
 
 QString ReadSettingText(const QString& section, const QString& name, const QString& defaultValue)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -16,6 +17,9 @@ inline const QString kInitData = QStringLiteral("InitData");
 
 // The stored integer, or `defaultValue` when it is missing or cannot be read as an integer.
 int ReadSettingInt(const QString& section, const QString& name, int defaultValue);
+// The same read for a caller whose default is known only later: nothing when it is missing or
+// cannot be read as an integer.
+std::optional<int> ReadStoredSettingInt(const QString& section, const QString& name);
 // The stored text (an empty text stays empty), or `defaultValue` when it is missing.
 QString ReadSettingText(const QString& section, const QString& name, const QString& defaultValue);
 // Each write reaches the disk at once, unless a SettingsBatch is open.

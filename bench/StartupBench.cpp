@@ -1,49 +1,32 @@
-// Start-up of Corvane against a bare Qt dialog of the same size: each run starts a fresh process and
-// times it from the moment it is started to the end of the first paint of its main window. Corvane
-// runs as its executable does (application set-up, then the start-up step with the main dialog on the
-// demo game folder); the bare dialog is a plain QDialog with the main dialog's controls at their
-// places, its menu and its 1280-entry list, built with nothing but Qt's own calls. The two alternate,
-// many runs; the medians and their ratio are printed.
+// Start-up as the user waits for it: Corvane's own executable, from the moment it is started to the
+// end of its main window's first paint, against a separate bare Qt dialog of the same size
+// (corvane_startup_baseline). Both are timed alike: a probe loaded with LD_PRELOAD
+// (corvane_startup_probe) notes the end of the first paint of the window with the given title and
+// ends the process. Runs come in interleaved pairs, the order inside a pair alternating; printed are
+// both medians, the median of the pairwise ratios, the ratio of the first quartiles and the load
+// average of the machine during the pairs.
 //
-//   corvane_startup_bench [--runs N]
+//   corvane_startup_bench [--pairs N]
 //
-// The platform is whatever the children get: QT_QPA_PLATFORM=offscreen, or an X display (for
-// instance under xvfb-run). Settings go to a temporary folder, never to the user's own.
+// The platform is QT_QPA_PLATFORM when set, else the X display in DISPLAY, else offscreen; for an X
+// display: xvfb-run -a corvane_startup_bench. Corvane opens the demo game folder; its settings and
+// runtime folder are in a scratch folder, never the user's own.
 
-#include "app/EditorApp.h"
-#include "data/Cp932.h"
-#include "data/UnitTable.h"
 #include "demo/DemoGameFolder.h"
-#include "editor/MainDialog.h"
-#include "res/Resources.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDialog>
-#include <QFrame>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenuBar>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
-#include <QTreeWidget>
-#include <QVBoxLayout>
-
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -55,8 +38,9 @@ namespace fs = std::filesystem;
 
 long long nowNs()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);  // the probe's clock
+    return now.tv_sec * 1000000000LL + now.tv_nsec;
 }
 
 double median(std::vector<double> values)
@@ -66,211 +50,169 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// Ends the child right after the first paint of `isMainWindow`'s window has been put on the screen:
-// the zero timer runs once the whole paint of that window, its children included, is done.
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(bool (*isMainWindow)(QObject*)) : m_isMainWindow(isMainWindow) {}
+// The lower quartile, interpolated as Python's statistics.quantiles does by default.
+double firstQuartile(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const double position = double(values.size() + 1) / 4;
+    const std::size_t below = std::size_t(position);
+    if (below < 1)
+        return values.front();
+    if (below >= values.size())
+        return values.back();
+    return values[below - 1] + (position - double(below)) * (values[below] - values[below - 1]);
+}
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
+struct Program {
+    const char* path;
+    const char* title;
+};
+
+class Runner {
+public:
+    Runner(const fs::path& scratch, const fs::path& game, const std::string& platform) : m_scratch(scratch)
     {
-        if (event->type() == QEvent::Paint && !m_seen && m_isMainWindow(watched)) {
-            m_seen = true;
-            QTimer::singleShot(0, [] {
-                std::printf("%lld\n", nowNs());
-                std::fflush(stdout);
-                std::_Exit(0);
-            });
+        m_settings = scratch / "config" / "Orlane" / "Corvane.conf";
+        m_settingsText = "[InitData]\nDS6InstallDir=" + game.string() + "/\n";
+        m_out = scratch / "probe.txt";
+        // Both programs get the same environment: no inherited Qt settings, no session bus (so no
+        // accessibility bridge), no preload but the probe.
+        for (char** entry = environ; *entry; ++entry) {
+            const std::string text = *entry;
+            const std::string name = text.substr(0, text.find('='));
+            if (name.rfind("QT_", 0) == 0 || name == "LD_PRELOAD" || name == "DBUS_SESSION_BUS_ADDRESS"
+                || name == "WAYLAND_DISPLAY" || name == "HOME" || name.rfind("XDG_", 0) == 0
+                || (name == "DISPLAY" && platform != "xcb"))
+                continue;
+            m_environment.push_back(text);
         }
-        return false;
+        m_environment.push_back("HOME=" + scratch.string());
+        m_environment.push_back("XDG_CONFIG_HOME=" + (scratch / "config").string());
+        m_environment.push_back("XDG_RUNTIME_DIR=" + (scratch / "runtime").string());
+        m_environment.push_back("QT_QPA_PLATFORM=" + platform);
+        m_environment.push_back("LD_PRELOAD=" CORVANE_STARTUP_PROBE);
+        m_environment.push_back("PROBE_OUT=" + m_out.string());
+    }
+
+    // Milliseconds from the start of `program` to the end of its main window's first paint.
+    double run(const Program& program)
+    {
+        std::ofstream(m_settings) << m_settingsText;  // as it was, whatever the last run left
+        std::error_code ignored;
+        fs::remove(m_out, ignored);
+        std::vector<std::string> environment = m_environment;
+        environment.push_back(std::string("PROBE_TITLE=") + program.title);
+        std::vector<char*> envp;
+        for (std::string& entry : environment)
+            envp.push_back(entry.data());
+        envp.push_back(nullptr);
+        char* argv[] = {const_cast<char*>(program.path), nullptr};
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        const long long start = nowNs();
+        pid_t pid = 0;
+        const int spawned = posix_spawn(&pid, program.path, &actions, nullptr, argv, envp.data());
+        posix_spawn_file_actions_destroy(&actions);
+        if (spawned != 0)
+            fail(program, "could not be started");
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+
+        long long painted = 0;
+        int width = 0;
+        int height = 0;
+        std::ifstream(m_out) >> painted >> width >> height;
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || painted == 0)
+            fail(program, "ended without painting its main window");
+        if (width < 400 || height < 250)
+            fail(program, "painted a small window first (a message box?)");
+        return double(painted - start) / 1e6;
     }
 
 private:
-    bool (*m_isMainWindow)(QObject*);
-    bool m_seen = false;
+    [[noreturn]] static void fail(const Program& program, const char* what)
+    {
+        std::fprintf(stderr, "corvane_startup_bench: %s %s\n", program.path, what);
+        std::exit(1);
+    }
+
+    fs::path m_scratch;
+    fs::path m_settings;
+    std::string m_settingsText;
+    fs::path m_out;
+    std::vector<std::string> m_environment;
 };
 
-void quietMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
-
-int runCorvane(int argc, char** argv)
+double loadAverage()
 {
-    QApplication application(argc, argv);
-    SetUpApplication(application);
-    FirstPaint filter([](QObject* o) { return qobject_cast<CMainDialog*>(o) != nullptr; });
-    application.installEventFilter(&filter);
-    CEditorApp editor;
-    editor.InitInstance();
-    return 1;  // the dialog closed before it was painted
-}
-
-QDialog* bareDialog = nullptr;
-
-int runBare(int argc, char** argv, const char* gameFolder)
-{
-    QApplication application(argc, argv);
-    QApplication::setFont(QFont(QStringLiteral("IPAPGothic"), 9));
-    FirstPaint filter([](QObject* o) { return o == bareDialog; });
-    application.installEventFilter(&filter);
-
-    // Dialog units at the pixel size the main dialog has with this font.
-    constexpr int kBaseX = 6;
-    constexpr int kBaseY = 12;
-    const auto rect = [](int x, int y, int w, int h) { return QRect(x * kBaseX / 4, y * kBaseY / 8, w * kBaseX / 4, h * kBaseY / 8); };
-    QDialog dialog;
-    bareDialog = &dialog;
-    dialog.setWindowTitle(QStringLiteral("Corvane"));
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->setContentsMargins(0, 0, 0, 0);
-    auto* menuBar = new QMenuBar(&dialog);
-    menuBar->setNativeMenuBar(false);
-    for (const MenuPopupTemplate& popup : res::kMenu133.popups) {
-        QMenu* menu = menuBar->addMenu(QString::fromUtf8(popup.text));
-        for (const MenuItemTemplate& item : popup.items)
-            item.text ? (void)menu->addAction(QString::fromUtf8(item.text)) : (void)menu->addSeparator();
-    }
-    layout->setMenuBar(menuBar);
-    auto* client = new QWidget(&dialog);
-    client->setFixedSize(rect(0, 0, res::kDialog102.width, res::kDialog102.height).size());
-    layout->addWidget(client);
-
-    std::ifstream in(fs::path(gameFolder) / "UNITINFO.DAT", std::ios::binary);
-    std::vector<std::uint8_t> bytes(kUnitTableSize);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-    UnitTable table;
-    table.load(bytes);
-
-    for (const ControlTemplate& c : res::kDialog102.controls) {
-        const QString text = QString::fromUtf8(c.text ? c.text : "");
-        QWidget* widget = nullptr;
-        switch (c.kind) {
-        case ControlKind::Static: widget = new QLabel(text, client); break;
-        case ControlKind::Icon: widget = new QLabel(client); break;
-        case ControlKind::GroupBox: widget = new QGroupBox(text, client); break;
-        case ControlKind::Edit: widget = new QLineEdit(text, client); break;
-        case ControlKind::ListBox: {
-            auto* list = new QListWidget(client);
-            list->setUniformItemSizes(true);
-            if (c.id == 1000)
-                for (int u = 0; u < kUnitCount; ++u)
-                    list->addItem(QString::number(u).rightJustified(4, u'0') + u':'
-                                  + QString::fromStdU16String(cp932::decode(table.record(u).nameText())));
-            widget = list;
-            break;
-        }
-        case ControlKind::ComboBox: {
-            auto* combo = new QComboBox(client);
-            const int items = c.id == 1003 ? 128 : c.id == 1272 ? 52 : 10;
-            for (int i = 0; i < items; ++i)
-                combo->addItem(QString::number(i));
-            widget = combo;
-            break;
-        }
-        case ControlKind::PushButton: widget = new QPushButton(text, client); break;
-        case ControlKind::CheckBox: widget = new QCheckBox(text, client); break;
-        case ControlKind::RadioButton: widget = new QRadioButton(text, client); break;
-        case ControlKind::ListView: widget = new QTreeWidget(client); break;
-        case ControlKind::Frame: {
-            auto* frame = new QFrame(client);
-            frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-            widget = frame;
-            break;
-        }
-        case ControlKind::Placeholder: widget = new QWidget(client); break;
-        }
-        widget->setGeometry(rect(c.x, c.y, c.width, c.kind == ControlKind::ComboBox ? 12 : c.height));
-    }
-    dialog.exec();
-    return 1;
-}
-
-// One child run: the nanoseconds from its start to the end of its first paint.
-double runChild(const char* self, const char* kind, const std::string& gameFolder)
-{
-    int out[2];
-    if (::pipe(out) != 0)
-        std::exit(1);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    const char* args[] = {self, "--child", kind, gameFolder.c_str(), nullptr};
-    const long long start = nowNs();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, self, &actions, nullptr, const_cast<char* const*>(args), environ) != 0)
-        std::exit(1);
-    posix_spawn_file_actions_destroy(&actions);
-    ::close(out[1]);
-    std::string text;
-    char chunk[64];
-    for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;)
-        text.append(chunk, std::size_t(n));
-    ::close(out[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || text.empty()) {
-        std::fprintf(stderr, "corvane_startup_bench: the %s child did not paint\n", kind);
-        std::exit(1);
-    }
-    return double(std::atoll(text.c_str()) - start) / 1e6;
+    double load = 0;
+    return ::getloadavg(&load, 1) == 1 ? load : -1;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc == 4 && !std::strcmp(argv[1], "--child")) {
-        qInstallMessageHandler(quietMessages);
-        int qtArgc = 1;
-        return !std::strcmp(argv[2], "corvane") ? runCorvane(qtArgc, argv) : runBare(qtArgc, argv, argv[3]);
+    int pairs = 40;
+    if (argc == 3 && !std::strcmp(argv[1], "--pairs"))
+        pairs = std::max(1, std::atoi(argv[2]));
+    else if (argc != 1) {
+        std::fprintf(stderr, "usage: corvane_startup_bench [--pairs N]\n");
+        return 2;
     }
-    int runs = 40;
-    if (argc == 3 && !std::strcmp(argv[1], "--runs"))
-        runs = std::max(1, std::atoi(argv[2]));
+    std::string platform = "offscreen";
+    if (const char* chosen = std::getenv("QT_QPA_PLATFORM"); chosen && *chosen)
+        platform = chosen;
+    else if (const char* display = std::getenv("DISPLAY"); display && *display)
+        platform = "xcb";
 
-    // A demo game folder and the settings that point at it, in a scratch folder the children take as
-    // their home.
     char pattern[] = "/tmp/corvane-startup-XXXXXX";
     if (!::mkdtemp(pattern))
         return 1;
     const fs::path scratch = pattern;
     const fs::path game = scratch / "game";
-    WriteGameFolder(game.string(), MakeDemoGameFiles());
+    WriteGameFolder(game, MakeDemoGameFiles());
     fs::create_directories(scratch / "config" / "Orlane");
     fs::create_directories(scratch / "runtime");
     fs::permissions(scratch / "runtime", fs::perms::owner_all);
-    std::ofstream(scratch / "config" / "Orlane" / "Corvane.conf") << "[InitData]\nDS6InstallDir=" << game.string() << "/\n";
-    ::setenv("HOME", scratch.c_str(), 1);
-    ::setenv("XDG_CONFIG_HOME", (scratch / "config").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", (scratch / "runtime").c_str(), 1);
 
-    const std::string gameFolder = game.string();
-    std::vector<double> corvane, bare, ratios;
-    runChild(argv[0], "bare", gameFolder);  // warm-up of the libraries and fonts in the page cache
-    runChild(argv[0], "corvane", gameFolder);
-    for (int run = 0; run < runs; ++run) {
-        // Alternating which goes first keeps a drift of the machine from favouring either.
-        double c = 0, b = 0;
-        if (run % 2) {
-            c = runChild(argv[0], "corvane", gameFolder);
-            b = runChild(argv[0], "bare", gameFolder);
+    Runner runner(scratch, game, platform);
+    const Program corvane{CORVANE_STARTUP_CORVANE, "Corvane"};
+    const Program bare{CORVANE_STARTUP_BASELINE, "Baseline"};
+    for (int warmUp = 0; warmUp < 2; ++warmUp) {  // libraries, fonts and files into the page cache
+        runner.run(corvane);
+        runner.run(bare);
+    }
+    std::vector<double> corvaneMs, bareMs, ratios, loads;
+    for (int pair = 0; pair < pairs; ++pair) {
+        loads.push_back(loadAverage());
+        double c = 0;
+        double b = 0;
+        if (pair % 2 == 0) {
+            c = runner.run(corvane);
+            b = runner.run(bare);
         } else {
-            b = runChild(argv[0], "bare", gameFolder);
-            c = runChild(argv[0], "corvane", gameFolder);
+            b = runner.run(bare);
+            c = runner.run(corvane);
         }
-        corvane.push_back(c);
-        bare.push_back(b);
+        corvaneMs.push_back(c);
+        bareMs.push_back(b);
         ratios.push_back(c / b);
     }
-    std::error_code ec;
-    fs::remove_all(scratch, ec);
+    std::error_code ignored;
+    fs::remove_all(scratch, ignored);
 
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    std::printf("Start-up, process start to the main window's first paint, %d interleaved runs (%s)\n", runs,
-                platform && *platform ? platform : "default platform");
-    std::printf("  bare Qt dialog   median %7.1f ms\n", median(bare));
-    std::printf("  Corvane          median %7.1f ms\n", median(corvane));
-    std::printf("  ratio of the medians %.2fx, median of the per-run ratios %.2fx\n", median(corvane) / median(bare),
-                median(ratios));
+    std::printf("Start-up to the main window's first paint, %d interleaved pairs (%s)\n", pairs, platform.c_str());
+    std::printf("  bare Qt dialog   median %6.1f ms   first quartile %6.1f ms\n", median(bareMs), firstQuartile(bareMs));
+    std::printf("  Corvane          median %6.1f ms   first quartile %6.1f ms\n", median(corvaneMs),
+                firstQuartile(corvaneMs));
+    std::printf("  ratio: median of the pairs %.2fx, first quartiles %.2fx\n", median(ratios),
+                firstQuartile(corvaneMs) / firstQuartile(bareMs));
+    std::printf("  load average (1 min) during the pairs: %.2f to %.2f, median %.2f\n",
+                *std::min_element(loads.begin(), loads.end()), *std::max_element(loads.begin(), loads.end()),
+                median(loads));
     return 0;
 }

@@ -269,7 +269,6 @@ void CMainDialog::fillLists()
 
 bool CMainDialog::OnInitDialog()
 {
-    CDialog::OnInitDialog();
     // The dialog opens where its template puts it: the top-left corner of the work area. The tool
     // windows take their default places beside it.
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -280,8 +279,10 @@ bool CMainDialog::OnInitDialog()
 
     m_gameFolder = ToPathText(ReadSettingText(kInitData, kGameFolderSetting, QString::fromUtf8(kDefaultGameFolder)));
     m_dataLoaded = LoadDataFiles() ? 1 : 0;
+    // The form's first values: the zeroed fields when nothing loaded, else the unit shown at the
+    // end, which puts every field into the form.
     if (!m_dataLoaded)
-        return true;
+        return CDialog::OnInitDialog();
 
     m_speedDlg.setMoveCostTable(&m_images->moveCosts);
     m_speedDlg.Create();

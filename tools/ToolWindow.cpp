@@ -23,6 +23,8 @@ QString CToolWindow::widestValueText(int) const { return QStringLiteral("255"); 
 
 void CToolWindow::fitToContents()
 {
+    if (!m_placed)
+        return;  // placing the window fits it
     FitToContents(*this, [this](int controlId) { return widestValueText(controlId); });
     // The default place depends on the width, now final.
     if (atDefaultPlace())
@@ -31,10 +33,25 @@ void CToolWindow::fitToContents()
 
 bool CToolWindow::OnInitDialog()
 {
+    m_storedCorner = ReadStoredCorner(m_prefix);
+    return CDialog::OnInitDialog();
+}
+
+void CToolWindow::place()
+{
+    if (m_placed || !isCreated())
+        return;
+    m_placed = true;
     fitToContents();
     placeBesideOwner();
-    RestorePlacement(this, m_prefix);
-    return CDialog::OnInitDialog();
+    MoveToStoredCorner(this, m_storedCorner);
+}
+
+void CToolWindow::setVisible(bool visible)
+{
+    if (visible)
+        place();
+    CDialog::setVisible(visible);
 }
 
 bool CToolWindow::atDefaultPlace() const { return m_defaultCorner && pos() == *m_defaultCorner; }
@@ -50,6 +67,7 @@ void CToolWindow::showEvent(QShowEvent* event)
 
 void CToolWindow::OnDestroy()
 {
+    place();  // a window never shown stores the corner it would have stood at
     m_screenKeeper.beforeSave(this);
     SavePlacement(this, m_prefix);
 }

@@ -2,8 +2,8 @@
 // CToolWindow: what the three modeless tool windows beside the main dialog share. Each is a small
 // tool window owned by the main dialog; its close box, Escape and Enter only hide it (Enter first
 // takes its boxes back and keeps it open when one is refused). It remembers its top-left corner
-// under its own prefix in the settings store: restored when it is created, saved when it is
-// destroyed with its owner.
+// under its own prefix in the settings store: read when it is created, put to use when it is
+// first shown, saved when it is destroyed with its owner.
 
 #include "app/Placement.h"
 #include "framework/Dialog.h"
@@ -29,14 +29,20 @@ protected:
     // caption changed).
     void fitToContents();
 
-    // Fits the controls, places the window (beside its owner, or at the stored corner), then runs
-    // the framework's initialisation. Derived windows call this first from their OnInitDialog.
+    // Reads the stored corner, then runs the framework's initialisation. Derived windows call this
+    // first from their OnInitDialog. Fitting the controls and placing the window (beside its owner,
+    // or at the stored corner) wait until it is first shown or destroyed: nothing is on the screen
+    // before then, and the owner's first paint does not wait for them.
     bool OnInitDialog() override;
     void OnDestroy() override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
+public:
+    void setVisible(bool visible) override;
+
 private:
+    void place();
     void placeBesideOwner();
     bool atDefaultPlace() const;
 
@@ -45,5 +51,7 @@ private:
     // Where the window was put when nothing was stored; while it stays there it is placed again
     // when it grows or is shown.
     std::optional<QPoint> m_defaultCorner;
+    StoredCorner m_storedCorner;
+    bool m_placed = false;
     ScreenKeeper m_screenKeeper;
 };

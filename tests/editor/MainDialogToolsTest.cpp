@@ -17,6 +17,7 @@
 #include "tools/ToolIds.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QImage>
 #include <QScreen>
@@ -42,6 +43,7 @@ private slots:
     void toolWindowsOpenWithTheDataAndShowAtEveryStart();
     void toolWindowsDoNotExistWhenNothingLoaded();
     void toolWindowsComeUpAfterTheMainDialogWithoutTheFocus();
+    void firstPaintShowsTheStoredUnitThenTheToolWindowsComeUpFitted();
     void showUnitFeedsTheWindowsAndApplyCollectsThem();
     void clickOnTheSelectedSetStoresIt();
     void pictureFollowsTheGraphicNumber();
@@ -156,6 +158,85 @@ void MainDialogToolsTest::toolWindowsComeUpAfterTheMainDialogWithoutTheFocus()
     QVERIFY(!toolWindow<CSpeedDlg>(*closed)->isVisible());
     QVERIFY(!toolWindow<CEtcDlg>(*closed)->isVisible());
     QVERIFY(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), -9999) != -9999);
+}
+
+// What the user sees at the main dialog's first paint, and after it: the form already holds the
+// stored unit (the only values its boxes got), the tool windows are made but not shown; then they
+// come up, fitted to the captions read from prokind.dat, at their stored corners or beside the
+// dialog.
+// Runs `seen` for every paint event, before the widget paints.
+class PaintWatcher : public QObject {
+public:
+    explicit PaintWatcher(std::function<void(QObject*)> seen) : m_seen(std::move(seen)) { qApp->installEventFilter(this); }
+    ~PaintWatcher() override { qApp->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_seen(watched);
+        return false;
+    }
+
+private:
+    std::function<void(QObject*)> m_seen;
+};
+
+void MainDialogToolsTest::firstPaintShowsTheStoredUnitThenTheToolWindowsComeUpFitted()
+{
+    fixture::GameFolder folder;
+    fixture::pointSettingsAt(folder);
+    const int unit = corvane::demo::kFullNameUnit;
+    WriteSettingInt(kInitData, QStringLiteral("LastSelectUnit"), unit);
+    WriteSettingInt(kInitData, QStringLiteral("ProductDlgTop"), 60);
+    WriteSettingInt(kInitData, QStringLiteral("ProductDlgLeft"), 70);
+    auto dialog = std::make_unique<CMainDialog>();
+    std::vector<QString> priceTexts;
+    QLineEdit* price = dialog->edit(form::kPrice);
+    connect(price, &QLineEdit::textChanged, this, [&](const QString& text) { priceTexts.push_back(text); });
+    dialog->Create();
+    std::vector<CToolWindow*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
+                                    toolWindow<CEtcDlg>(*dialog)};
+
+    struct AtFirstPaint {
+        bool seen = false;
+        QString name;
+        int row = -1;
+        QString price;
+        bool anyToolShown = true;
+    } atFirstPaint;
+    PaintWatcher paints([&](QObject* watched) {
+        if (watched != dialog.get() || atFirstPaint.seen)
+            return;
+        atFirstPaint = {true, dialog->edit(form::kName)->text(), lb::curSel(dialog->list(form::kUnitList)),
+                        price->text(),
+                        std::any_of(tools.begin(), tools.end(), [](CToolWindow* w) { return w->isVisible(); })};
+    });
+    dialog->show();
+    QTRY_VERIFY(std::all_of(tools.begin(), tools.end(), [](CToolWindow* w) { return w->isVisible(); }));
+    QVERIFY(atFirstPaint.seen);
+    const UnitTable table = folder.demoTable();
+    const UnitRecord& record = table.record(unit);
+    QVERIFY(record.price() != 0);
+    QCOMPARE(atFirstPaint.name, FromCp932(record.nameText()));
+    QCOMPARE(atFirstPaint.row, unit);
+    QCOMPARE(atFirstPaint.price, QString::number(std::int32_t(record.price())));
+    QVERIFY(!atFirstPaint.anyToolShown);
+    QCOMPARE(priceTexts, std::vector<QString>{atFirstPaint.price});  // no zeroed form before it
+
+    auto* product = toolWindow<CProductDlg>(*dialog);
+    QCOMPARE(product->frameGeometry().topLeft(), QPoint(70, 60));
+    for (int k = 0; k < CProductDlg::kTypeCount; ++k) {
+        const QAbstractButton* box = product->button(tool::ProductBox(k));
+        if (box)
+            QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+    }
+    // Nothing stored: beside the dialog, as far as the screen allows.
+    const QRect speed = toolWindow<CSpeedDlg>(*dialog)->frameGeometry();
+    QVERIFY(speed.left() > dialog->frameGeometry().right()
+            || speed.left() >= dialog->screen()->availableGeometry().right() - speed.width() - 16);
+    dialog->reject();
+    dialog->DestroyWindow();
 }
 
 void MainDialogToolsTest::toolWindowsDoNotExistWhenNothingLoaded()

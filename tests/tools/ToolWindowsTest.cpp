@@ -472,12 +472,15 @@ private slots:
         speed.Create();
         etc.Create();
         product.Create();
+        // The corners are read at creation and taken when a window is first shown; the windows
+        // never shown (etc, product) take theirs when they are destroyed, and store them.
+        WriteSettingInt(kInitData, QStringLiteral("SpeedDlgLeft"), 1);
+        WriteSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), 1);
+        speed.show();
         QCOMPARE(speed.pos(), QPoint(700, 40));
-        QCOMPARE(etc.pos(), QPoint(-30, 400));
         QCOMPARE(speed.height(), speed.dialogRect(0, 0, 115, 87).height());
         QVERIFY(speed.width() >= speed.dialogRect(0, 0, 115, 87).width());
 
-        speed.show();
         speed.move(650, 60);
         speed.hide();  // a hidden window saves its position too
         speed.DestroyWindow();
@@ -488,6 +491,7 @@ private slots:
         QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgRight"), 0), 650 + speed.frameGeometry().width());
         QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgBottom"), 0), 60 + speed.frameGeometry().height());
         QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 0), -30);
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgTop"), 0), 400);
         QVERIFY(ReadSettingInt(kInitData, QStringLiteral("ProductDlgTop"), -1) >= 0);
         QVERIFY(ReadSettingInt(kInitData, QStringLiteral("ProductDlgRight"), -1) > 0);
     }
@@ -529,6 +533,9 @@ private slots:
         speed.Create();
         product.Create();
         etc.Create();
+        speed.show();
+        product.show();
+        etc.show();
         const QRect ownerRect = owner.frameGeometry();
         for (CToolWindow* window : std::initializer_list<CToolWindow*>{&speed, &product, &etc})
             QVERIFY2(window->x() > ownerRect.right(), qPrintable(window->placementPrefix()));
