@@ -1,6 +1,8 @@
 #include "exchange/core/UnitFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <string>
 #include <system_error>
 
 #include "data/ByteOrder.h"
@@ -17,22 +19,46 @@ std::array<std::uint8_t, kUnitFileSize> UnitFileBytes(int unitNumber, const Unit
     return bytes;
 }
 
-bool WriteUnitFile(const fs::path& path, int unitNumber, const UnitRecord& record)
+std::optional<ExchangeFileWrite> WriteExchangeFile(const fs::path& path, std::span<const std::uint8_t> bytes,
+                                                   bool keepOld, int& err)
 {
     // A link stays a link: the file it names is the one replaced.
-    int err = 0;
     const std::optional<fs::path> target = corvane::FollowLinks(path, err);
     if (!target)
-        return false;
+        return std::nullopt;
     std::error_code ec;
     const auto type = fs::status(*target, ec).type();
-    if (type != fs::file_type::not_found && type != fs::file_type::regular)
-        return false;
+    if (type != fs::file_type::not_found && type != fs::file_type::regular) {
+        err = type == fs::file_type::directory ? EISDIR : EACCES;
+        return std::nullopt;
+    }
     // Writing over a read-only file in place would fail, so replacing it must too.
-    if (corvane::IsReadOnlyFile(*target))
-        return false;
-    const auto bytes = UnitFileBytes(unitNumber, record);
-    return !corvane::ReplaceFileKeepingBackup(*target, fs::path(), bytes);
+    if (corvane::IsReadOnlyFile(*target)) {
+        err = EACCES;
+        return std::nullopt;
+    }
+    ExchangeFileWrite written{*target, {}};
+    if (keepOld && type == fs::file_type::regular) {
+        // A name no other run is using; not one of the temporary names a write clears away.
+        fs::path kept = *target;
+        kept += ".corvane-old";
+        for (int n = 2; fs::symlink_status(kept, ec).type() != fs::file_type::not_found; ++n) {
+            kept = *target;
+            kept += ".corvane-old" + std::to_string(n);
+        }
+        written.kept = kept;
+    }
+    if (const auto error = corvane::ReplaceFileKeepingBackup(*target, written.kept, bytes)) {
+        err = error->err;
+        return std::nullopt;
+    }
+    return written;
+}
+
+bool WriteUnitFile(const fs::path& path, int unitNumber, const UnitRecord& record)
+{
+    int err = 0;
+    return WriteExchangeFile(path, UnitFileBytes(unitNumber, record), false, err).has_value();
 }
 
 bool ReadUnitFile(const fs::path& path, UnitFileHeader& head, UnitRecord& record)

@@ -12,6 +12,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
 
 #include "data/UnitRecord.h"
 
@@ -33,6 +35,17 @@ std::array<std::uint8_t, kUnitFileSize> UnitFileBytes(int unitNumber, const Unit
 // the file the link names). A read-only file is not replaced. False when that failed; the old file,
 // if any, is then as it was and nothing else is left behind.
 bool WriteUnitFile(const std::filesystem::path& path, int unitNumber, const UnitRecord& record);
+
+// Writes any file the exchange commands make (.sui, .cmd) as WriteUnitFile does: links followed, only
+// a regular file replaced, a read-only one refused, the bytes put in place through a temporary file.
+// With keepOld, a file that was there keeps its former contents under `kept`, a name of our own beside
+// it, until the caller removes that (or renames it back). Nothing, with err (errno) set, on failure.
+struct ExchangeFileWrite {
+    std::filesystem::path file;  // the file written, links followed
+    std::filesystem::path kept;  // its former contents, or empty when there was none (or not asked)
+};
+std::optional<ExchangeFileWrite> WriteExchangeFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
+                                                   bool keepOld, int& err);
 
 // Reads the head and the record of a file. False when the path names no file that can be opened (it
 // is missing, a folder, not readable); nothing is then filled in. A file that opens but holds fewer
