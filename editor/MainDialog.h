@@ -25,6 +25,7 @@
 struct GameImages;
 class CFindDlg;
 class CCompareDlg;
+class CCheckDlg;
 
 class CMainDialog : public CDialog, public UnitEditorHost {
     Q_OBJECT
@@ -65,6 +66,8 @@ public:
     CFindDlg* findDialog() const { return m_findDlg.get(); }
     // The compare window, once a comparison has opened it.
     CCompareDlg* compareDialog() const { return m_compareDlg.get(); }
+    // The check window, once the check has opened it.
+    CCheckDlg* checkDialog() const { return m_checkDlg.get(); }
 
 protected:
     bool OnInitDialog() override;
@@ -122,6 +125,8 @@ private:
     // when the file cannot be read or is too short.
     std::unique_ptr<UnitTable> readTableToCompare(const std::filesystem::path& file, const QString& shownPath);
     void showComparison(const QString& title, const QString& shownPath, std::unique_ptr<UnitTable> other);
+    void OnPackChanges();
+    void OnCheckTable();
 
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
@@ -145,6 +150,8 @@ private:
     UnitHistory m_history{*this};
     std::unique_ptr<CFindDlg> m_findDlg;   // made when first asked for
     std::unique_ptr<CCompareDlg> m_compareDlg;
+    QString m_compareSource;   // the file the compare window holds, as shown
+    std::unique_ptr<CCheckDlg> m_checkDlg;
 
     // Field values of the form, moved to and from the controls by DoDataExchange.
     cp932::StoredText m_name;  // the name's bytes, as shown and as taken back

@@ -12,6 +12,7 @@ const MenuTemplate kMenu133{
              {"兵器ﾃﾞｰﾀの読み込み(&I)", 32777, nullptr},
              {"兵器ﾃﾞｰﾀの書き出し(&O)", 32776, nullptr},
              {"兵器ﾃﾞｰﾀの一括読み込み", 32778, nullptr},
+             {"変更をﾕﾆｯﾄﾃﾞｰﾀとして書き出し(&K)...", 32830, nullptr},
              {nullptr, 0, nullptr},
              {"CSVに書き出し(&C)...", 32820, nullptr},
              {"CSVから読み込み(&V)...", 32821, nullptr},
@@ -29,6 +30,8 @@ const MenuTemplate kMenu133{
              {"検索(&F)...\tCtrl+F", 32802, nullptr},
              {"次を検索(&N)\tF3", 32803, nullptr},
              {"前を検索(&P)\tShift+F3", 32804, nullptr},
+             {nullptr, 0, nullptr},
+             {"ﾃﾞｰﾀの検査(&V)...", 32831, nullptr},
          }},
         {"表示(&V)",
          {
