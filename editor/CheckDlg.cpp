@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 CCheckDlg::CCheckDlg(UnitEditorHost& host, QWidget* owner) : CDialog(res::kDialog203, owner), m_host(host)
 {
     setRoutes({
@@ -65,8 +67,9 @@ void CCheckDlg::Open()
 
 void CCheckDlg::placeBesideOwner()
 {
-    // Beside the main dialog, on the side with room, never over it.
-    const QWidget* owner = parentWidget();
+    // Beside the main dialog, never over it, and clear of the other windows beside it (the tool
+    // windows): to its right at the top or below one of them, else to its left, else below it.
+    QWidget* owner = parentWidget();
     if (!owner)
         return;
     adjustSize();
@@ -74,10 +77,29 @@ void CCheckDlg::placeBesideOwner()
     const QScreen* screen = owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect room = screen ? screen->availableGeometry() : QRect();
     const QSize size = frameGeometry().size();
-    QPoint at(main.right() + 1, main.top());
-    if (!room.isEmpty() && at.x() + size.width() > room.right() + 1 && main.left() - size.width() >= room.left())
-        at.setX(main.left() - size.width());
-    move(at);
+    QList<QRect> others;
+    for (const QWidget* window : owner->findChildren<QWidget*>())
+        if (window != this && window->isWindow() && window->isVisible())
+            others << window->frameGeometry();
+    QList<int> tops{main.top()};
+    for (const QRect& other : others)
+        tops << other.bottom() + 1;
+    std::sort(tops.begin(), tops.end());
+    for (const int left : {main.right() + 1, main.left() - size.width()}) {
+        for (const int top : tops) {
+            const QRect place(QPoint(left, top), size);
+            const bool free = std::none_of(others.begin(), others.end(), [&](const QRect& r) { return r.intersects(place); });
+            if (free && (room.isEmpty() || room.contains(place))) {
+                move(place.topLeft());
+                return;
+            }
+        }
+    }
+    const QRect below(QPoint(main.left(), main.bottom() + 1), size);
+    if (room.isEmpty() || room.contains(below))
+        move(below.topLeft());
+    else
+        move(main.right() + 1, main.top());
 }
 
 void CCheckDlg::Refresh()

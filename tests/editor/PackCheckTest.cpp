@@ -213,6 +213,7 @@ private slots:
         dialog->dispatch(Notify::Command, form::kCmdCheckTable);
         CCheckDlg* check = dialog->checkDialog();
         QVERIFY(check && check->isVisible());
+        // Beside the main dialog (the offscreen screen has no room to keep clear of the tool windows too).
         QVERIFY(!check->frameGeometry().intersects(dialog->frameGeometry()));
         QTreeWidget* rows = check->listView(CCheckDlg::kRowsId);
         QCOMPARE(rows->topLevelItemCount(), 2);
