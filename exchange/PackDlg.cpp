@@ -15,15 +15,6 @@
 CPackDlg::CPackDlg(const UnitTable& table, std::vector<PackBase> bases, int initial, QWidget* parent)
     : CDialog(res::kDialog202, parent), m_table(table), m_bases(std::move(bases)), m_base(initial)
 {
-    setRoutes({
-        Route{Notify::Clicked, kBackupId, kComparedId, [this](int id) {
-                  const int base = m_bases.size() == 1 ? 0 : id - kBackupId;
-                  if (base != m_base) {
-                      m_base = base;
-                      fillUnits();
-                  }
-              }},
-    });
 }
 
 bool CPackDlg::OnInitDialog()
@@ -38,6 +29,14 @@ bool CPackDlg::OnInitDialog()
             radio->setText(m_bases[std::size_t(i)].label);
     }
     button(kBackupId + m_base)->setChecked(true);
+    // However a button comes to be checked (click, mnemonic, arrow keys), its table becomes the base.
+    for (int i = 0; i < int(m_bases.size()); ++i)
+        connect(button(kBackupId + i), &QAbstractButton::toggled, this, [this, i](bool on) {
+            if (on && i != m_base) {
+                m_base = i;
+                fillUnits();
+            }
+        });
     QTreeWidget* units = listView(kUnitsId);
     units->header()->setStretchLastSection(true);
     units->header()->setSectionsMovable(false);
