@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <iostream>
@@ -16,11 +17,13 @@
 #include "data/FileError.h"
 #include "data/FileIo.h"
 #include "data/GamePaths.h"
+#include "data/TableCheck.h"
 #include "data/UnitFields.h"
 #include "data/Utf8.h"
 #include "exchange/core/CommandFile.h"
 #include "exchange/core/UnitCsv.h"
 #include "exchange/core/UnitFile.h"
+#include "exchange/core/UnitPack.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -50,6 +53,8 @@ constexpr char kOverview[] =
     "  import GAME FILE.sui        ユニットデータファイルを読み込み、保存します\n"
     "  bulk GAME LIST.cmd          コマンドファイルに並ぶユニットデータファイルを読み込み、保存します\n"
     "  diff TABLE_A TABLE_B        二つの UNITINFO.DAT の違う兵器と項目を表示します\n"
+    "  pack BASE TABLE FOLDER      TABLE の BASE と違う兵器を、一括読み込みできる形で書き出します\n"
+    "  check GAME                  ゲームが使えない値 (武器番号、兵種、画像など) を一行ずつ表示します\n"
     "\n"
     "各コマンドの説明: corvane-cli <コマンド> --help\n"
     "終了コード: 0 成功、1 失敗 (何も書き込みません)、2 使い方の誤り。\n"
@@ -90,6 +95,17 @@ const std::map<std::string_view, Command>& Commands()
                   "二つの UNITINFO.DAT (ファイルかゲームフォルダ) を比べ、違う兵器と項目を CSV の列名で\n"
                   "表示します。終了コードは diff と同じく、同じなら 0、違えば 1、読めなければ 2 です。\n"
                   "生産可能国の名前は TABLE_A と同じフォルダの prokind.dat から取ります。\n", 2}},
+        {"pack", {"pack BASE TABLE FOLDER [--force]",
+                  "TABLE (ファイルかゲームフォルダ) の兵器のうち BASE と違うものを、FOLDER に一つずつ\n"
+                  "unit0000.sui の名前で書き出し、それらを並べたコマンドファイル units.cmd を添えます。\n"
+                  "units.cmd は「兵器データの一括読み込み」と corvane-cli bulk がそのまま読めます。\n"
+                  "自分のフォルダの変更なら: corvane-cli pack GAME/UNITINFO.ORG GAME FOLDER\n"
+                  "同じ名前のファイルがあれば、--force のときだけ置き換えます。失敗したときは何も残しません。\n", 3}},
+        {"check", {"check GAME",
+                   "UNITINFO.DAT の値のうちゲームが使えないもの (472 を超える武器番号、128 以上の兵種、\n"
+                   "174 から 254 の移動力セット、1279 を超える変形先、Unit フォルダにない画像、\n"
+                   "シフトJIS でない名前、一覧にない部隊高度・防御タイプ・搭載) を一行ずつ表示し、\n"
+                   "数を標準エラーに出します。終了コードは、なければ 0、あれば 1、読めなければ 2 です。\n", 1}},
     };
     return commands;
 }
@@ -176,6 +192,10 @@ private:
     int importUnit(const std::vector<std::string>& a);
     int bulk(const std::vector<std::string>& a);
     int diff(const std::vector<std::string>& a);
+    int pack(const std::vector<std::string>& a, bool force);
+    int check(const std::vector<std::string>& a);
+    // The unit table of an argument that names a file or a game folder; false after a message.
+    bool readTable(const std::string& arg, UnitTable& table, fs::path& file);
 
     std::ostream& out_;
     std::ostream& err_;
@@ -399,29 +419,33 @@ int Cli::bulk(const std::vector<std::string>& a)
     return kDone;
 }
 
+bool Cli::readTable(const std::string& arg, UnitTable& table, fs::path& file)
+{
+    std::error_code ec;
+    file = fs::is_directory(fs::path(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName) : fs::path(arg);
+    std::vector<std::uint8_t> bytes(kUnitTableSize);
+    const corvane::ReadResult read = corvane::ReadPrefix(file, bytes);
+    if (!read.opened || read.err != 0) {
+        err_ << "corvane-cli: 読み込みに失敗しました: "
+             << (read.opened ? FileErrorText(CauseFromErrno(read.err), Display(file)) : UnreadableCause(file)) << '\n';
+        return false;
+    }
+    if (read.count < kUnitTableSize) {
+        err_ << "corvane-cli: " << Display(file) << ": 兵器データファイルのサイズが正しくありません ("
+             << read.count << " バイト、" << kUnitTableSize << " バイト必要です)\n";
+        return false;
+    }
+    table.load(bytes);
+    return true;
+}
+
 int Cli::diff(const std::vector<std::string>& a)
 {
-    const auto tableFile = [](const std::string& arg) {
-        std::error_code ec;
-        return fs::is_directory(fs::path(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName) : fs::path(arg);
-    };
-    const fs::path files[2] = {tableFile(a[0]), tableFile(a[1])};
+    fs::path files[2];
     auto tables = std::make_unique<std::array<UnitTable, 2>>();
-    for (int i = 0; i < 2; ++i) {
-        std::vector<std::uint8_t> bytes(kUnitTableSize);
-        const corvane::ReadResult read = corvane::ReadPrefix(files[i], bytes);
-        if (!read.opened || read.err != 0) {
-            err_ << "corvane-cli: 読み込みに失敗しました: "
-                 << (read.opened ? FileErrorText(CauseFromErrno(read.err), Display(files[i])) : UnreadableCause(files[i])) << '\n';
+    for (int i = 0; i < 2; ++i)
+        if (!readTable(a[i], (*tables)[i], files[i]))
             return kUsage;
-        }
-        if (read.count < kUnitTableSize) {
-            err_ << "corvane-cli: " << Display(files[i]) << ": 兵器データファイルのサイズが正しくありません ("
-                 << read.count << " バイト、" << kUnitTableSize << " バイト必要です)\n";
-            return kUsage;
-        }
-        (*tables)[i].load(bytes);
-    }
     const UnitTable& left = (*tables)[0];
     const UnitTable& right = (*tables)[1];
     const auto catalogue = fields(FolderTextOf(files[0]));
@@ -448,6 +472,59 @@ int Cli::diff(const std::vector<std::string>& a)
     return text.empty() ? 0 : 1;
 }
 
+int Cli::pack(const std::vector<std::string>& a, bool force)
+{
+    fs::path files[2];
+    auto tables = std::make_unique<std::array<UnitTable, 2>>();
+    for (int i = 0; i < 2; ++i)
+        if (!readTable(a[i], (*tables)[i], files[i]))
+            return kFailed;
+    const std::vector<int> units = DifferingUnits((*tables)[0], (*tables)[1]);
+    if (units.empty()) {
+        err_ << "corvane-cli: " << Display(files[1]) << " は " << Display(files[0])
+             << " と同じです。何も書き出していません\n";
+        return kDone;
+    }
+    const fs::path folder(a[2]);
+    if (!force) {
+        const std::vector<std::string> clashes = PackClashes(folder, units, kPackCommandFileName);
+        if (!clashes.empty()) {
+            std::string names;
+            for (const std::string& name : clashes)
+                names += " " + name;
+            return fail(Display(folder) + " に同じ名前のファイルがあります:" + names
+                        + "\n置き換えるには --force を付けてください。何も書き出していません");
+        }
+    }
+    std::vector<fs::path> protectedFiles;
+    for (const fs::path& file : files)
+        for (const fs::path& table : GameTableFiles(FolderTextOf(file)))
+            protectedFiles.push_back(table);
+    if (const auto failure = WritePack(folder, (*tables)[1], units, kPackCommandFileName, protectedFiles))
+        return fail("書き出しに失敗しました: " + ReplaceErrorText(*failure, Display(failure->path))
+                    + "\n書き出したファイルは取り除きました");
+    out_ << Display(folder / kPackCommandFileName) << '\n' << units.size() << "個の兵器を書き出しました\n";
+    return kDone;
+}
+
+int Cli::check(const std::vector<std::string>& a)
+{
+    if (!load(a[0]))
+        return kUsage;
+    UnitPictureFiles pictures(folder_);
+    const auto problems = CheckUnitTable(game_->units, MakeUnitFields(ReadProductionTypeNames(folder_)), pictures);
+    std::string text;
+    for (const TableProblem& problem : problems)
+        text += TableProblemLine(problem) + '\n';
+    out_ << text;
+    if (problems.empty()) {
+        err_ << "問題はありません\n";
+        return kDone;
+    }
+    err_ << problems.size() << "個の問題があります\n";
+    return kFailed;
+}
+
 int Cli::run(const std::vector<std::string>& args)
 {
     if (args.empty())
@@ -469,6 +546,11 @@ int Cli::run(const std::vector<std::string>& args)
     }
     if (!rest.empty() && rest.front() == "--")
         rest.erase(rest.begin());
+    bool force = false;
+    if (const auto option = std::find(rest.begin(), rest.end(), "--force"); args[0] == "pack" && option != rest.end()) {
+        force = true;
+        rest.erase(option);
+    }
     if (static_cast<int>(rest.size()) != command.argCount)
         return usage(std::string("引数の数が違います。使い方: corvane-cli ") + command.usage);
 
@@ -485,6 +567,10 @@ int Cli::run(const std::vector<std::string>& args)
         return importUnit(rest);
     if (name == "bulk")
         return bulk(rest);
+    if (name == "pack")
+        return pack(rest, force);
+    if (name == "check")
+        return check(rest);
     return diff(rest);
 }
 

@@ -780,7 +780,7 @@ std::optional<ReplaceError> ReplaceFileKeepingBackup(const fs::path& target, con
 }
 
 std::optional<ReplaceError> WriteExportFile(const fs::path& path, std::span<const std::uint8_t> bytes,
-                                            std::span<const fs::path> protectedFiles)
+                                            std::span<const fs::path> protectedFiles, KeptExport* keep)
 {
     // A link stays a link: the file it names is the one replaced.
     int err = 0;
@@ -797,7 +797,20 @@ std::optional<ReplaceError> WriteExportFile(const fs::path& path, std::span<cons
     for (const fs::path& kept : protectedFiles)
         if (IsSameFile(*target, kept))
             return ReplaceError{ReplaceError::Step::Refused, EEXIST, path};
-    return ReplaceFileKeepingBackup(*target, fs::path(), bytes);
+    fs::path kept;
+    if (keep && type == fs::file_type::regular) {
+        // A name no other run is using, and none of the temporary names a write clears away.
+        kept = *target;
+        kept += ".corvane-old";
+        for (int n = 2; fs::symlink_status(kept, ec).type() != fs::file_type::not_found; ++n) {
+            kept = *target;
+            kept += ".corvane-old" + std::to_string(n);
+        }
+    }
+    auto error = ReplaceFileKeepingBackup(*target, kept, bytes);
+    if (keep && (!error || error->replaced))
+        *keep = KeptExport{*target, kept};
+    return error;
 }
 
 FolderLock::FolderLock(FolderLock&& other) noexcept : file_(std::move(other.file_)), handle_(other.handle_)

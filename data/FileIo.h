@@ -91,8 +91,16 @@ std::optional<ReplaceError> ReplaceFileKeepingBackup(const std::filesystem::path
 // names is replaced, beside it); a read-only file, anything that is not a regular file, and any of
 // `protectedFiles` (the game's own tables: the same file however spelled) are refused with Step::Refused
 // (err EEXIST for a protected file, EISDIR for a folder, else EACCES) and left alone.
+// With keep, a file that was there keeps its former contents under a name of our own beside it
+// (keep->kept, empty when there was none) until the caller removes that or renames it back, so that a
+// command writing several files can take all of them back; keep->file is the file written, links followed.
+struct KeptExport {
+    std::filesystem::path file;
+    std::filesystem::path kept;
+};
 std::optional<ReplaceError> WriteExportFile(const std::filesystem::path& path, std::span<const std::uint8_t> bytes,
-                                            std::span<const std::filesystem::path> protectedFiles = {});
+                                            std::span<const std::filesystem::path> protectedFiles = {},
+                                            KeptExport* keep = nullptr);
 
 // The lock every writer of a game folder holds while it reads, changes and saves UNITINFO.DAT, so that
 // two saves never overlap. It is a lock on the file kFileName in the folder (created when missing, never

@@ -160,12 +160,6 @@ int CategoryOfUnit(int unitNumber)
     throw std::logic_error("unit 0 belongs to no category");
 }
 
-bool CategoryHasPicture(int categoryRow)
-{
-    // Counter-battery radar vehicles and sites, artillery sites and supplies have no picture.
-    return categoryRow != 30 && categoryRow != 44 && categoryRow != 47 && categoryRow != 49;
-}
-
 bool CategoryHasAltPicture(int categoryRow)
 {
     switch (categoryRow) {

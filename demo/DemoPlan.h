@@ -94,7 +94,6 @@ int CategoryOfUnit(int unitNumber);
 inline constexpr std::array<std::uint8_t, 6> kInfantryKinds = {33, 53, 54, 55, 56, 57};
 
 // Pictures: which categories have none, and which also have the "s" variant.
-bool CategoryHasPicture(int categoryRow);
 bool CategoryHasAltPicture(int categoryRow);
 inline constexpr int kFourDigitGraphicNumber = 1234;
 

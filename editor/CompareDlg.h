@@ -50,6 +50,8 @@ public:
 
     // The units that differ, in unit order.
     const std::vector<int>& differingUnits() const { return m_differing; }
+    // The table compared with, once there is one.
+    const UnitTable* otherTable() const { return m_other.get(); }
 
 protected:
     bool OnInitDialog() override;

@@ -6,6 +6,7 @@
 #include "data/FileIo.h"
 #include "data/GamePaths.h"
 #include "editor/AboutDlg.h"
+#include "editor/CheckDlg.h"
 #include "editor/CloneUnit.h"
 #include "editor/CompareDlg.h"
 #include "editor/FindDlg.h"
@@ -13,6 +14,7 @@
 #include "exchange/CsvCommands.h"
 #include "exchange/ExchangeCommands.h"
 #include "editor/SystemMenu.h"
+#include "exchange/PackCommand.h"
 #include "framework/Controls.h"
 #include "framework/FilePath.h"
 #include "framework/MessageService.h"
@@ -30,6 +32,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -92,12 +95,16 @@ CMainDialog::CMainDialog(QWidget* parent)
         Route{Notify::Command, form::kCmdFindPrevious, form::kCmdFindPrevious, [this](int) { OnFindNext(false); }, true},
         Route{Notify::Command, form::kCmdCompareBackup, form::kCmdCompareBackup, [this](int) { OnCompareWithBackup(); }, true},
         Route{Notify::Command, form::kCmdCompareFile, form::kCmdCompareFile, [this](int) { OnCompareWithFile(); }, true},
+        Route{Notify::Command, form::kCmdPackChanges, form::kCmdPackChanges, [this](int) { OnPackChanges(); }, true},
+        Route{Notify::Command, form::kCmdCheckTable, form::kCmdCheckTable, [this](int) { OnCheckTable(); }, true},
     });
     setUpEditMenu();
     // The compare window follows every change of the table.
     connect(&m_history, &UnitHistory::tableChanged, this, [this] {
         if (m_compareDlg)
             m_compareDlg->Refresh();
+        if (m_checkDlg && m_checkDlg->isVisible())
+            m_checkDlg->Refresh();
     });
 }
 
@@ -350,6 +357,8 @@ void CMainDialog::OnDestroy()
         m_findDlg->DestroyWindow();
     if (m_compareDlg)
         m_compareDlg->DestroyWindow();
+    if (m_checkDlg)
+        m_checkDlg->DestroyWindow();
     m_speedDlg.DestroyWindow();
     m_productDlg.DestroyWindow();
     m_etcDlg.DestroyWindow();
@@ -594,6 +603,7 @@ void CMainDialog::showComparison(const QString& title, const QString& shownPath,
         m_compareDlg = std::make_unique<CCompareDlg>(*this, m_images->weapons, m_images->kinds, this);
         shareEditKeys(*m_compareDlg, true);
     }
+    m_compareSource = shownPath;
     m_compareDlg->CompareWith(title, shownPath, file, std::move(other));
 }
 
@@ -622,4 +632,39 @@ void CMainDialog::OnCompareWithFile()
     const std::filesystem::path file = ToFsPath(*chosen);
     if (std::unique_ptr<UnitTable> other = readTableToCompare(file, *chosen))
         showComparison(QString::fromUtf8(str::kCompareFileTitle), *chosen, file, std::move(other));
+}
+
+// ---- pack and check ----
+
+void CMainDialog::OnPackChanges()
+{
+    // The backup is the base; the table the compare window shows is offered beside it, and chosen.
+    const std::filesystem::path backupFile = ResolveFile(m_gameFolder, kUnitBackupFileName);
+    std::error_code error;
+    const bool hasBackup = std::filesystem::exists(backupFile, error);
+    std::unique_ptr<UnitTable> backup;
+    if (hasBackup)
+        backup = readTableToCompare(backupFile, gameFolder() + QString::fromLatin1(kUnitBackupFileName));
+    std::vector<PackBase> bases;
+    int initial = 0;
+    if (backup)
+        bases.push_back({QString::fromUtf8(str::kPackBackup).arg(QString::fromLatin1(kUnitBackupFileName)), backup.get()});
+    if (m_compareDlg && m_compareDlg->isVisible() && m_compareDlg->otherTable()) {
+        initial = int(bases.size());
+        const QString name = m_compareSource.section(QRegularExpression(QStringLiteral("[/\\\\]")), -1);
+        bases.push_back({QString::fromUtf8(str::kPackCompared).arg(name), m_compareDlg->otherTable()});
+    }
+    if (bases.empty()) {
+        if (!hasBackup)
+            ShowMessage(QString::fromUtf8(str::kCompareNoBackup), MsgIcon::Information);
+        return;
+    }
+    PackChangedUnits(*this, std::move(bases), initial);
+}
+
+void CMainDialog::OnCheckTable()
+{
+    if (!m_checkDlg)
+        m_checkDlg = std::make_unique<CCheckDlg>(*this, this);
+    m_checkDlg->Open();
 }

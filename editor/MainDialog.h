@@ -26,6 +26,7 @@
 struct GameImages;
 class CFindDlg;
 class CCompareDlg;
+class CCheckDlg;
 
 class CMainDialog : public CDialog, public UnitEditorHost {
     Q_OBJECT
@@ -69,6 +70,8 @@ public:
     CFindDlg* findDialog() const { return m_findDlg.get(); }
     // The compare window, once a comparison has opened it.
     CCompareDlg* compareDialog() const { return m_compareDlg.get(); }
+    // The check window, once the check has opened it.
+    CCheckDlg* checkDialog() const { return m_checkDlg.get(); }
 
 protected:
     bool OnInitDialog() override;
@@ -136,6 +139,8 @@ private:
     // The record Apply writes for unit u: the form's boxes and the tool windows' taken back over the
     // record's bytes. `allTaken` tells whether every box of the form was.
     UnitRecord formRecord(int unitNumber, bool* allTaken = nullptr);
+    void OnPackChanges();
+    void OnCheckTable();
 
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
@@ -161,6 +166,8 @@ private:
     UnitRecord m_shownForm;      // what Apply would have written for it then
     std::unique_ptr<CFindDlg> m_findDlg;   // made when first asked for
     std::unique_ptr<CCompareDlg> m_compareDlg;
+    QString m_compareSource;   // the file the compare window holds, as shown
+    std::unique_ptr<CCheckDlg> m_checkDlg;
 
     // Field values of the form, moved to and from the controls by DoDataExchange.
     cp932::StoredText m_name;  // the name's bytes, as shown and as taken back

@@ -76,6 +76,8 @@ inline constexpr int kCmdFindNext = 32803;
 inline constexpr int kCmdFindPrevious = 32804;
 inline constexpr int kCmdCompareBackup = 32805;
 inline constexpr int kCmdCompareFile = 32806;
+inline constexpr int kCmdPackChanges = 32830;
+inline constexpr int kCmdCheckTable = 32831;
 inline constexpr int kCmdAbout = 16;   // the About entry of the system menu (or of the Help menu)
 
 }  // namespace form

@@ -1,5 +1,6 @@
 #include "editor/UnitPicture.h"
 
+#include "data/BitmapHeader.h"
 #include "data/GamePaths.h"
 #include "framework/FilePath.h"
 
@@ -19,81 +20,6 @@
 
 namespace {
 
-quint32 U16(const QByteArray& b, qsizetype at)
-{
-    return quint32(quint8(b[at])) | quint32(quint8(b[at + 1])) << 8;
-}
-
-quint32 U32(const QByteArray& b, qsizetype at)
-{
-    return U16(b, at) | U16(b, at + 2) << 16;
-}
-
-// What the headers of a bitmap file say about its pixels.
-struct BitmapLayout {
-    int width = 0;
-    int height = 0;              // rows, whatever their order
-    int bitsPerPixel = 0;
-    bool runLength = false;      // RLE8 (8 bits) or RLE4 (4 bits)
-    qsizetype paletteAt = 0;     // colour table: 4 bytes a colour (3 with the oldest header)
-    int paletteSize = 0;
-    int paletteEntryBytes = 4;
-    qsizetype pixelsAt = 0;      // where the stored rows or the run-length stream begin
-    qsizetype rowBytes = 0;      // bytes of one stored row, uncompressed
-};
-
-constexpr quint32 kCoreHeader = 12;  // the oldest info header: 16-bit sides, 3-byte colours
-constexpr quint32 kInfoHeader = 40;
-constexpr quint32 kRle8 = 1;
-constexpr quint32 kRle4 = 2;
-
-std::optional<BitmapLayout> ReadBitmapLayout(const QByteArray& bytes)
-{
-    constexpr qsizetype kFileHeader = 14;
-    if (bytes.size() < kFileHeader + 4 || bytes[0] != 'B' || bytes[1] != 'M')
-        return std::nullopt;
-    const quint32 pixelOffset = U32(bytes, 10);
-    const quint32 infoSize = U32(bytes, 14);
-    if ((infoSize != kCoreHeader && infoSize < kInfoHeader) || infoSize > 1024
-        || bytes.size() < kFileHeader + qsizetype(infoSize))
-        return std::nullopt;
-
-    BitmapLayout layout;
-    quint32 compression = 0;
-    quint32 coloursUsed = 0;
-    if (infoSize == kCoreHeader) {
-        layout.width = qint16(U16(bytes, 18));
-        layout.height = qint16(U16(bytes, 20));
-        layout.bitsPerPixel = int(U16(bytes, 24));
-        layout.paletteEntryBytes = 3;
-    } else {
-        layout.width = qint32(U32(bytes, 18));
-        layout.height = qint32(U32(bytes, 22));
-        layout.bitsPerPixel = int(U16(bytes, 28));
-        compression = U32(bytes, 30);
-        coloursUsed = U32(bytes, 46);
-    }
-    layout.runLength = (compression == kRle8 && layout.bitsPerPixel == 8)
-        || (compression == kRle4 && layout.bitsPerPixel == 4);
-    // Run-length pictures are stored bottom-up only.
-    if (layout.runLength && layout.height < 0)
-        return std::nullopt;
-    layout.height = layout.height == std::numeric_limits<int>::min() ? 0 : std::abs(layout.height);
-    if (layout.bitsPerPixel <= 0 || layout.bitsPerPixel > 32 || coloursUsed > 256)
-        return std::nullopt;
-    if (layout.bitsPerPixel <= 8)
-        layout.paletteSize = coloursUsed != 0 ? int(coloursUsed) : 1 << layout.bitsPerPixel;
-    layout.paletteAt = kFileHeader + qsizetype(infoSize);
-    const qsizetype paletteEnd = layout.paletteAt + qsizetype(layout.paletteSize) * layout.paletteEntryBytes;
-    // A decoder starts at the offset the file header gives, or right after the colours when that
-    // offset points into the headers.
-    layout.pixelsAt = std::max<qsizetype>(paletteEnd, pixelOffset);
-    if (layout.pixelsAt > bytes.size())
-        return std::nullopt;
-    layout.rowBytes = (qsizetype(std::max(layout.width, 0)) * layout.bitsPerPixel + 31) / 32 * 4;
-    return layout;
-}
-
 // Decodes an RLE8 or RLE4 stream into an image that was filled with palette position 0 first, so
 // the pixels a stream skips (with a jump or an early end of line or of bitmap) are that colour.
 // A stream that ends before its end-of-bitmap code, or inside a code, is no picture.
@@ -101,7 +27,7 @@ QImage DecodeRunLength(const QByteArray& bytes, const BitmapLayout& layout)
 {
     QList<QRgb> colours(256, qRgb(0, 0, 0));
     for (int i = 0; i < layout.paletteSize; ++i) {
-        const qsizetype at = layout.paletteAt + qsizetype(i) * layout.paletteEntryBytes;
+        const qsizetype at = qsizetype(layout.paletteAt) + qsizetype(i) * layout.paletteEntryBytes;
         colours[i] = qRgb(quint8(bytes[at + 2]), quint8(bytes[at + 1]), quint8(bytes[at]));
     }
     QImage image(layout.width, layout.height, QImage::Format_Indexed8);
@@ -111,7 +37,7 @@ QImage DecodeRunLength(const QByteArray& bytes, const BitmapLayout& layout)
     image.fill(0);
 
     const bool fourBits = layout.bitsPerPixel == 4;
-    qsizetype at = layout.pixelsAt;
+    qsizetype at = qsizetype(layout.pixelsAt);
     const qsizetype end = bytes.size();
     int x = 0;
     int y = 0;  // rows from the bottom
@@ -214,18 +140,16 @@ QImage UnitPicture::ReadBitmap(const QString& path)
     if (bytes.size() != file.size())
         return {};
 
-    // The headers are checked before anything is decoded: sides within the limit, and every byte the
-    // pixels need present in the file.
-    const std::optional<BitmapLayout> layout = ReadBitmapLayout(bytes);
-    if (!layout || layout->width <= 0 || layout->height <= 0 || layout->width > kMaxSide
-        || layout->height > kMaxSide)
+    // The headers are checked before anything is decoded: sides within the limit, a pixel format the
+    // decoder knows, and every byte uncompressed pixels need present in the file.
+    const auto head = std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+    const std::optional<BitmapLayout> layout = ReadBitmapLayout(head, head.size());
+    if (!layout || !IsShowableBitmap(*layout, head.size()))
         return {};
     QImage image;
     if (layout->runLength) {
         image = DecodeRunLength(bytes, *layout);
     } else {
-        if (bytes.size() - layout->pixelsAt < qint64(layout->rowBytes) * layout->height)
-            return {};
         QBuffer buffer;
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);

@@ -4,6 +4,8 @@
 // half of the bitmap is drawn, centred in the frame when it is smaller and cut to the frame's middle
 // when it is larger. The frame is black wherever nothing is drawn.
 
+#include "data/BitmapHeader.h"
+
 #include <QImage>
 #include <QObject>
 #include <QPointer>
@@ -17,9 +19,9 @@ class UnitPicture : public QObject {
     Q_OBJECT
 public:
     // Pictures larger than this on either side are refused unread.
-    static constexpr int kMaxSide = 4096;
+    static constexpr int kMaxSide = kMaxPictureSide;
     // Files larger than the largest such picture (32 bits a pixel) with its headers are refused unread.
-    static constexpr qint64 kMaxFileBytes = qint64(kMaxSide) * kMaxSide * 4 + 2048;
+    static constexpr qint64 kMaxFileBytes = qint64(kMaxPictureFileBytes);
 
     explicit UnitPicture(QObject* parent = nullptr);
 

@@ -18,6 +18,7 @@ const MenuTemplate kMenu133{
              {nullptr, 0, nullptr},
              {"ﾊﾞｯｸｱｯﾌﾟと比較(&B)...", 32805, nullptr},
              {"他のﾌｧｲﾙと比較(&D)...", 32806, nullptr},
+             {"変更をﾕﾆｯﾄﾃﾞｰﾀとして書き出し(&K)...", 32830, nullptr},
              {nullptr, 0, nullptr},
              {"終了(&E)", 57665, "ｱﾌﾟﾘｹｰｼｮﾝの終了\n終了"},
          }},
@@ -29,6 +30,8 @@ const MenuTemplate kMenu133{
              {"検索(&F)...\tCtrl+F", 32802, nullptr},
              {"次を検索(&N)\tF3", 32803, nullptr},
              {"前を検索(&P)\tShift+F3", 32804, nullptr},
+             {nullptr, 0, nullptr},
+             {"ﾃﾞｰﾀの検査(&V)...", 32831, nullptr},
          }},
         {"表示(&V)",
          {

@@ -17,6 +17,8 @@ extern const DialogTemplate kDialog138;  // bulk import confirmation
 extern const DialogTemplate kDialog139;  // panel of the unit file dialog
 extern const DialogTemplate kDialog200;  // find a unit
 extern const DialogTemplate kDialog201;  // compare with another unit table
+extern const DialogTemplate kDialog202;  // changed units as a pack
+extern const DialogTemplate kDialog203;  // table check
 extern const MenuTemplate kMenu133;      // main dialog menu
 }  // namespace res
 

@@ -78,4 +78,19 @@ inline constexpr char kCompareCount[] = "違いのあるユニット: %1";
 inline constexpr char kCompareNone[] = "違いのあるユニットはありません";
 inline constexpr char kStepRevert[] = "%1を比較先に戻す";   // %1: four digits, or a count
 inline constexpr char kStepRevertCount[] = "%1個を比較先に戻す";
+
+// Changed units as a pack of exchange files with a command file.
+inline constexpr char kPackTitle[] = "変更をﾕﾆｯﾄﾃﾞｰﾀとして書き出し";
+inline constexpr char kPackBackup[] = "ﾊﾞｯｸｱｯﾌﾟ (%1)(&B)";
+inline constexpr char kPackCompared[] = "比較ｳｨﾝﾄﾞｳの比較先 (%1)(&C)";
+inline constexpr char kPackCount[] = "違いのあるユニット: %1 (書き出すもの: %2)";
+inline constexpr char kPackNone[] = "違いのあるユニットはありません";
+inline constexpr char kPackClashQuestion[] = "次のファイルは既にあります。置き換えてよろしいですか？\n\n%1";
+inline constexpr char kPackClashMore[] = "ほか %1 個";
+inline constexpr char kPackFailed[] = "書き出しに失敗しました。\n%1\n\nこの書き出しで書いたファイルは取り除き、置き換えたファイルは元に戻しました。";
+inline constexpr char kPackDone[] = "%1個の兵器を書き出しました。\n一括読み込みで %2 を選ぶと読み込めます。";
+
+// Table check.
+inline constexpr char kCheckCount[] = "ゲームが使えない値: %1";
+inline constexpr char kCheckNone[] = "ゲームが使えない値はありません";
 }  // namespace str

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -367,4 +369,130 @@ TEST_F(Cli, DemoFolderMakerAnswersHelp)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "usage: make_demo_folder <output-folder>\n");
     EXPECT_FALSE(fs::exists(root_ / "--frobnicate"));
+}
+
+// A pack of random changes (table B against table A), bulk-imported into a copy of A, gives B; a clash
+// needs --force; a failure leaves the folder as it was.
+TEST_F(Cli, PackOfRandomChangesBulkImportsBackToTheChangedTable)
+{
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 3; ++round) {
+        const std::string a = ReadText(game_ / "UNITINFO.DAT");
+        std::string b = a;
+        std::set<int> changed;
+        for (int n = 0; n < 1 + round * 40; ++n) {
+            const int unit = int(random() % kUnitCount);
+            changed.insert(unit);
+            for (std::size_t i = 0; i < kUnitRecordSize; ++i)
+                b[UnitTable::recordOffset(unit) + i] = char(random());
+        }
+        const fs::path tableB = root_ / "B.DAT";
+        WriteText(tableB, b);
+        const fs::path out = root_ / ("pack" + std::to_string(round));
+        Outcome r = run({"pack", g(), tableB.string(), out.string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, (out / "units.cmd").string() + "\n" + std::to_string(changed.size()) + "個の兵器を書き出しました\n");
+        std::string list;
+        for (int u : changed) {
+            char name[16];
+            std::snprintf(name, sizeof name, "unit%04d.sui", u);
+            list += std::string(name) + "\r\n";
+        }
+        EXPECT_EQ(ReadText(out / "units.cmd"), list);
+        EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), std::ptrdiff_t(changed.size() + 1));
+
+        r = run({"bulk", g(), (out / "units.cmd").string()});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_TRUE(ReadText(game_ / "UNITINFO.DAT") == b);
+        WriteText(game_ / "UNITINFO.DAT", a);
+    }
+
+    // The folder's own changes against its backup; a second pack clashes with the first.
+    const fs::path out = root_ / "pack0";
+    const auto listing = [&] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::directory_iterator(out))
+            files[entry.path().filename().string()] = entry.is_directory() ? "<folder>" : ReadText(entry.path());
+        return files;
+    };
+    ASSERT_EQ(run({"bulk", g(), (out / "units.cmd").string()}).status, 0);
+    const auto before = listing();
+    Outcome r = run({"pack", (game_ / "UNITINFO.ORG").string(), g(), out.string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("同じ名前のファイルがあります: unit"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(" units.cmd\n置き換えるには --force を付けてください。"), std::string::npos) << r.err;
+    EXPECT_EQ(listing(), before);
+    r = run({"pack", (game_ / "UNITINFO.ORG").string(), g(), out.string(), "--force"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(listing(), before);  // the same units, the same bytes
+
+    // A file of the pack that cannot be replaced: the others written before it get their old bytes back.
+    WriteText(out / "unit9999.sui", "");
+    fs::remove(out / "units.cmd");
+    fs::create_directory(out / "units.cmd");
+    const auto blocked = listing();
+    WriteText(game_ / "UNITINFO.DAT", ReadText(root_ / "B.DAT"));
+    r = run({"pack", (game_ / "UNITINFO.ORG").string(), g(), out.string(), "--force"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("書き出しに失敗しました: " + (out / "units.cmd").string()), std::string::npos) << r.err;
+    EXPECT_EQ(listing(), blocked);
+    EXPECT_FALSE(fs::exists(out / "unit0000.sui.corvane-old"));
+
+    r = run({"pack", g(), g(), at("same")});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_FALSE(fs::exists(at("same")));
+    EXPECT_EQ(run({"pack", g(), at("none.dat"), at("x")}).status, 1);
+    EXPECT_EQ(run({"pack", g(), g()}).status, 2);
+}
+
+// The check of a clean demo folder finds nothing; each kind of problem is found in a table built to hold it.
+TEST_F(Cli, CheckListsEveryValueTheGameCannotUse)
+{
+    Outcome r = run({"check", g()});
+    EXPECT_EQ(r.status, 0) << r.out;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "問題はありません\n");
+
+    UnitTable t = table(game_ / "UNITINFO.DAT");
+    t.record(123).setWeapon(2, 501);
+    t.record(123).setKind(128);
+    t.record(124).setMoveSet(174);
+    t.record(124).setTransformTarget(1281);
+    t.record(125).setName("\x83\x41\x83");  // a double-byte character cut short
+    t.record(126).setGraphicNumber(999);
+    t.record(127).setAltitude(6);
+    t.record(127).setDefenceType(9);
+    t.record(127).setCarrierClass(3);
+    t.record(5).setMoveSet(255);  // none: fine
+    t.record(5).setTransformTarget(1280);
+    t.record(5).setWeapon(5, 472);
+    const auto image = t.image();
+    WriteText(game_ / "UNITINFO.DAT", std::string(image.begin(), image.end()));
+    // A picture that exists but is no bitmap the editor shows; the other one of the pair is missing.
+    const int graphic = t.record(129).graphicNumber();
+    char name[32];
+    std::snprintf(name, sizeof name, "Unit%03d.bmp", graphic);
+    WriteText(game_ / "Unit" / name, "BM not a picture");
+    std::snprintf(name, sizeof name, "Unit%03ds.bmp", graphic);
+    fs::remove(game_ / "Unit" / name);
+
+    r = run({"check", g()});
+    EXPECT_EQ(r.status, 1);
+    const std::string out = r.out;
+    for (const char* line : {"0123 兵種: 128: 兵種は 0 から 127 までです\n", "0123 兵装3: 501: 武器番号は 472 までです\n",
+                             "0124 変形 ユニット: 1280: 変形先のユニット番号は 1279 までです\n",
+                             "0124 移動力 SET: 174: 移動力のセットは 0 から 173 までか、255 (無し) です\n",
+                             "0125 名前: ア\\x83: シフトJIS (コードページ 932) の文字として読めないバイトがあります\n",
+                             "0126 グラフィック №: 999: Unit\\Unit999.bmp も Unit\\Unit999s.bmp もありません\n",
+                             "0127 部隊高度: 6: ", "0127 防御タイプ: 9: ", "0127 搭載: 3: "})
+        EXPECT_NE(out.find(line), std::string::npos) << line << "\n" << out;
+    EXPECT_EQ(out.find("0005 "), std::string::npos) << out;
+    // Every unit with that graphic number shows it.
+    EXPECT_NE(out.find("0129 グラフィック №: " + std::to_string(graphic) + ": "), std::string::npos) << out;
+    EXPECT_NE(out.find("は表示できる画像ではありません\n"), std::string::npos) << out;
+    const long rows = std::count(out.begin(), out.end(), '\n');
+    EXPECT_EQ(r.err, std::to_string(rows) + "個の問題があります\n");
+
+    EXPECT_EQ(run({"check", at("nowhere")}).status, 2);
+    EXPECT_EQ(run({"check"}).status, 2);
 }
