@@ -146,5 +146,18 @@ TEST_F(PackFolder, ReadOnlyFilesAndLinksAreTreatedAsTheSingleExportTreatsThem)
     EXPECT_EQ(Listing(folder_), before);
     const auto bytes = UnitFileBytes(3, changed_.record(3));
     EXPECT_EQ(ReadText(folder_ / "elsewhere" / "real.sui"), std::string(bytes.begin(), bytes.end()));
+
+    // A command file named like the game's table (here through a link) is refused, and the pack undone.
+    std::ofstream(folder_ / "elsewhere" / "UNITINFO.DAT", std::ios::binary) << "table";
+    fs::create_symlink(folder_ / "elsewhere" / "UNITINFO.DAT", folder_ / "mod.cmd");
+    fs::permissions(folder_ / "unit0700.sui", fs::perms::owner_all);
+    const auto listed = Listing(folder_);
+    const fs::path tables[] = {folder_ / "elsewhere" / "UNITINFO.DAT"};
+    const auto refused = WritePack(folder_, changed_, units, "mod.cmd", tables);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->step, corvane::ReplaceError::Step::Refused);
+    EXPECT_EQ(refused->path, folder_ / "mod.cmd");
+    EXPECT_EQ(ReadText(tables[0]), "table");
+    EXPECT_EQ(Listing(folder_), listed);
 }
 #endif
