@@ -98,7 +98,7 @@ private:
     std::ostream& err_;
 };
 
-std::string Display(const fs::path& path) { return path.string(); }
+std::string Display(const fs::path& path) { return corvane::TextFromPath(path); }
 
 // Why a file could not be read, naming it.
 std::string UnreadableCause(const fs::path& path)
@@ -228,7 +228,7 @@ int Cli::csvExport(const std::vector<std::string>& a)
         return kFailed;
     const std::string csv = WriteUnitCsv(game_->units, game_->weapons, game_->kinds,
                                          MakeUnitFields(ReadProductionTypeNames(folder_)));
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
     if (const auto error = corvane::ReplaceFileKeepingBackup(file, {}, bytes))
         return fail("書き出しに失敗しました: " + FileErrorText(CauseFromErrno(error->err), Display(error->path)));
@@ -240,7 +240,7 @@ int Cli::csvImport(const std::vector<std::string>& a)
 {
     if (!load(a[0]))
         return kFailed;
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     int err = 0;
     const auto bytes = ReadWholeFile(file, err);
     if (!bytes)
@@ -266,7 +266,7 @@ int Cli::exportUnit(const std::vector<std::string>& a)
         return usage("「" + a[1] + "」は 0 から 1279 までの兵器番号ではありません");
     if (!load(a[0]))
         return kFailed;
-    const fs::path file(a[2]);
+    const fs::path file = corvane::PathFromText(a[2]);
     if (!WriteUnitFile(file, *unit, game_->units.record(*unit)))
         return fail(Display(file) + ": 書き出しに失敗しました");
     return kDone;
@@ -276,7 +276,7 @@ int Cli::importUnit(const std::vector<std::string>& a)
 {
     if (!load(a[0]))
         return kFailed;
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     UnitFileHeader head;
     UnitRecord record;
     if (!ReadUnitFile(file, head, record))
@@ -295,7 +295,7 @@ int Cli::bulk(const std::vector<std::string>& a)
 {
     if (!load(a[0]))
         return kFailed;
-    const fs::path commandFile(a[1]);
+    const fs::path commandFile = corvane::PathFromText(a[1]);
     const auto lines = ReadCommandFile(commandFile);
     if (!lines)
         return fail(Display(commandFile) + ": コマンドファイルのオープンに失敗しました");
@@ -337,7 +337,8 @@ int Cli::diff(const std::vector<std::string>& a)
 {
     const auto tableFile = [](const std::string& arg) {
         std::error_code ec;
-        return fs::is_directory(fs::path(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName) : fs::path(arg);
+        return fs::is_directory(corvane::PathFromText(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName)
+                                                               : corvane::PathFromText(arg);
     };
     const fs::path files[2] = {tableFile(a[0]), tableFile(a[1])};
     auto tables = std::make_unique<std::array<UnitTable, 2>>();
