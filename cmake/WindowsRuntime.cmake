@@ -44,6 +44,21 @@ endforeach()
 list(APPEND outputs ${bin}/translations/qtbase_ja.qm)
 list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/translations
      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CORVANE_QTBASE_JA} ${bin}/translations/qtbase_ja.qm)
+# Qt's offscreen platform, which the tests use, has no system fonts on Windows: it reads the fonts in
+# lib/fonts below its prefix. IPA P Gothic stands in for the dialog font there, as on Linux.
+if(CORVANE_BUILD_TESTS)
+  file(GLOB ipa_fonts /usr/share/fonts/opentype/ipafont-gothic/ipag*.ttf)
+  if(NOT ipa_fonts)
+    message(FATAL_ERROR "IPA fonts not found: install fonts-ipafont-gothic")
+  endif()
+  list(APPEND commands COMMAND ${CMAKE_COMMAND} -E make_directory ${bin}/lib/fonts)
+  foreach(font ${ipa_fonts})
+    get_filename_component(name ${font} NAME)
+    list(APPEND outputs ${bin}/lib/fonts/${name})
+    list(APPEND commands COMMAND ${CMAKE_COMMAND} -E copy_if_different ${font} ${bin}/lib/fonts/${name})
+    list(APPEND runtime_files ${font})
+  endforeach()
+endif()
 add_custom_command(OUTPUT ${outputs} ${commands}
                    DEPENDS ${runtime_files} ${CORVANE_QTBASE_JA}
                    COMMENT "Copying Qt and MinGW's runtime beside the programs")
