@@ -72,15 +72,18 @@ class CliWindows : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        root_ = fs::temp_directory_path() / (L"コルベイン試験-" + std::to_wstring(::GetCurrentProcessId()));
-        fs::remove_all(root_);
+        static int count = 0;
+        root_ = fs::temp_directory_path()
+                / (L"コルベイン試験-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++count));
         game_ = root_ / L"ゲーム" / L"大戦略";
         WriteGameFolder(game_, MakeDemoGameFiles());
     }
     void TearDown() override
     {
+        // A program that has just ended may hold its files for a moment under Wine.
         std::error_code ec;
-        fs::remove_all(root_, ec);
+        for (int attempt = 0; attempt < 20 && (fs::remove_all(root_, ec), ec); ++attempt)
+            ::Sleep(100);
     }
 
     // Runs corvane-cli.exe in root_ with the arguments; standard output goes to `out` when given.

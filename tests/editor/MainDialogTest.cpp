@@ -225,7 +225,7 @@ void MainDialogTest::missingFolderPromptsUntilAFileIsChosen()
         QCOMPARE(shown[i].text, kLocatePrompt);
         QCOMPARE(shown[i].icon, MsgIcon::Exclamation);
         QCOMPARE(shown[i].buttons, MsgButtons::OkCancel);
-        QCOMPARE(shown[i].caption, QStringLiteral("Corvane"));
+        QCOMPARE(shown[i].caption, guitest::appName());
     }
     QCOMPARE(shown[2].text, kGiveUpWarning);
     QCOMPARE(shown[2].icon, MsgIcon::Stop);
