@@ -57,4 +57,11 @@ corvane_wine_prefix() {
   # a program would hold on to its output and keep the caller waiting.
   wineserver -p >/dev/null 2>&1
   wineboot --init >/dev/null 2>&1
+  # The desktop process, which Wine otherwise starts for the first program that needs it, handing it
+  # that program's error output (ctest then waits for it until the test times out).
+  (wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &)
+  for _ in $(seq 50); do
+    pgrep -f 'explorer.exe /desktop' >/dev/null && break
+    sleep 0.2
+  done
 }
