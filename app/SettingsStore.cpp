@@ -1,7 +1,12 @@
 #include "app/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QSettings>
 #include <QStringList>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
 
 QStringList* settingsWriteLog = nullptr;
 
@@ -11,8 +16,25 @@ QSettings* openBatch = nullptr;
 
 QString key(const QString& section, const QString& name) { return section + u'/' + name; }
 
+#ifdef Q_OS_WIN
+// As the registry-backed profile does, a read first opens the section's key, creating whatever is
+// missing below HKEY_CURRENT_USER\software.
+void createSectionKey(const QString& section)
+{
+    const QString path = QStringLiteral("software\\%1\\%2\\%3")
+                             .arg(QCoreApplication::organizationName(), QCoreApplication::applicationName(), section);
+    HKEY key = nullptr;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, reinterpret_cast<const wchar_t*>(path.utf16()), 0, nullptr, 0,
+                          KEY_READ, nullptr, &key, nullptr) == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+}
+#endif
+
 QVariant read(const QString& section, const QString& name)
 {
+#ifdef Q_OS_WIN
+    createSectionKey(section);
+#endif
     if (openBatch)
         return openBatch->value(key(section, name));
     return QSettings().value(key(section, name));

@@ -125,7 +125,7 @@ private:
     std::ostream& err_;
 };
 
-std::string Display(const fs::path& path) { return path.string(); }
+std::string Display(const fs::path& path) { return corvane::TextFromPath(path); }
 
 // Why a file could not be read, naming it.
 std::string UnreadableCause(const fs::path& path)
@@ -310,7 +310,7 @@ int Cli::csvExport(const std::vector<std::string>& a)
         out_.flush();
         return out_ ? kDone : fail("書き出しに失敗しました: 標準出力に書き込めません");
     }
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(csv.data()), csv.size());
     if (const int status = exported(corvane::WriteExportFile(file, bytes, GameTableFiles(folder_)), file))
         return status;
@@ -322,7 +322,7 @@ int Cli::csvImport(const std::vector<std::string>& a)
 {
     if (!load(a[0], true))
         return kFailed;
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     const corvane::WholeFile read = corvane::ReadWholeFile(file, kLargestUnitCsv);
     const int err = read.err;
     if (err == EFBIG)
@@ -353,7 +353,7 @@ int Cli::exportUnit(const std::vector<std::string>& a)
         return usage("「" + a[1] + "」は 0 から 1279 までの兵器番号ではありません");
     if (!load(a[0]))
         return kFailed;
-    const fs::path file(a[2]);
+    const fs::path file = corvane::PathFromText(a[2]);
     return exported(corvane::WriteExportFile(file, UnitFileBytes(*unit, game_->units.record(*unit)), GameTableFiles(folder_)),
                     file);
 }
@@ -362,7 +362,7 @@ int Cli::importUnit(const std::vector<std::string>& a)
 {
     if (!load(a[0], true))
         return kFailed;
-    const fs::path file(a[1]);
+    const fs::path file = corvane::PathFromText(a[1]);
     UnitFileHeader head;
     UnitRecord record;
     if (!ReadUnitFile(file, head, record))
@@ -381,7 +381,7 @@ int Cli::bulk(const std::vector<std::string>& a)
 {
     if (!load(a[0], true))
         return kFailed;
-    const fs::path commandFile(a[1]);
+    const fs::path commandFile = corvane::PathFromText(a[1]);
     const auto lines = ReadCommandFile(commandFile);
     if (!lines)
         return fail(Display(commandFile) + ": コマンドファイルのオープンに失敗しました");
@@ -422,7 +422,8 @@ int Cli::bulk(const std::vector<std::string>& a)
 bool Cli::readTable(const std::string& arg, UnitTable& table, fs::path& file)
 {
     std::error_code ec;
-    file = fs::is_directory(fs::path(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName) : fs::path(arg);
+    file = fs::is_directory(corvane::PathFromText(arg), ec) ? ResolveFile(FolderText(arg), kUnitInfoFileName)
+                                                          : corvane::PathFromText(arg);
     std::vector<std::uint8_t> bytes(kUnitTableSize);
     const corvane::ReadResult read = corvane::ReadPrefix(file, bytes);
     if (!read.opened || read.err != 0) {
@@ -485,7 +486,7 @@ int Cli::pack(const std::vector<std::string>& a, bool force)
              << " と同じです。何も書き出していません\n";
         return kDone;
     }
-    const fs::path folder(a[2]);
+    const fs::path folder = corvane::PathFromText(a[2]);
     if (!force) {
         const std::vector<std::string> clashes = PackClashes(folder, units, kPackCommandFileName);
         if (!clashes.empty()) {

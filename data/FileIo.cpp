@@ -28,8 +28,9 @@ namespace {
 constexpr std::size_t kCopyChunk = 65536;
 
 #ifdef _WIN32
-// The errno a Windows error stands for, so that both systems report the same causes.
-int ErrnoOfWindowsError(DWORD error)
+}  // namespace
+
+int ErrnoOfWindowsError(unsigned long error)
 {
     switch (error) {
     case ERROR_FILE_NOT_FOUND:
@@ -54,6 +55,8 @@ int ErrnoOfWindowsError(DWORD error)
     }
 }
 
+namespace {
+
 int LastErrno() { return ErrnoOfWindowsError(::GetLastError()); }
 
 // A new file, open for writing and shared for deletion only: it can be moved into place while it is open,
@@ -75,7 +78,17 @@ int CreateNewFile(const fs::path& file)
     }
     return fd;
 }
-long WriteSome(int fd, const void* data, std::size_t size) { return ::_write(fd, data, static_cast<unsigned>(size)); }
+// Written through the Windows API, so that its error (a full disk) reaches the message as it is.
+long WriteSome(int fd, const void* data, std::size_t size)
+{
+    const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    DWORD written = 0;
+    const DWORD chunk = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+    if (handle != INVALID_HANDLE_VALUE && ::WriteFile(handle, data, chunk, &written, nullptr))
+        return static_cast<long>(written);
+    errno = LastErrno();
+    return -1;
+}
 int SyncFile(int fd)
 {
     const auto handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));

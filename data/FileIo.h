@@ -17,6 +17,11 @@ namespace corvane {
 std::filesystem::path PathFromText(std::string_view text);
 std::string TextFromPath(const std::filesystem::path& path);
 
+#ifdef _WIN32
+// The errno that a Windows error (GetLastError) stands for, so that both systems report the same causes.
+int ErrnoOfWindowsError(unsigned long error);
+#endif
+
 struct ReadResult {
     bool opened = false;  // false when the path cannot be opened for reading, or names no regular file
                           // (outside Windows, something else that fills the buffer counts as read)

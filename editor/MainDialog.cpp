@@ -110,6 +110,9 @@ CMainDialog::CMainDialog(QWidget* parent)
 
 CMainDialog::~CMainDialog()
 {
+    // The history's undo stack empties as it dies and says so; by then the windows that follow the
+    // table are gone (and an optimised build does not clear the pointers to them).
+    m_history.disconnect(this);
     // The name box's validator reads m_name, which dies before the base class hides the window (and
     // the box checks its text once more as it loses the focus).
     if (QLineEdit* name = edit(form::kName))

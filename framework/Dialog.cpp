@@ -79,6 +79,21 @@ QFont CDialog::dialogFont(const char* face, int points)
 
 namespace {
 
+// A Windows check box takes a click anywhere in its rectangle, not only on its box and text.
+class CheckBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+#ifdef Q_OS_WIN
+    bool hitButton(const QPoint& pos) const override { return rect().contains(pos); }
+#endif
+};
+
+}  // namespace
+
+namespace {
+
 // A group box as the templates draw it: a thin frame whose top runs through the middle of the title
 // line, the title at the left over the frame. Controls may start half a line below the box's top.
 // Painted here rather than through a style sheet, which would cost every box a style of its own.
@@ -228,7 +243,13 @@ CDialog::CDialog(const DialogTemplate& dialogTemplate, QWidget* parent, const Me
     buildControls();
 }
 
-CDialog::~CDialog() = default;
+CDialog::~CDialog()
+{
+    // The controls die with the base class, after the routing table and the derived dialog: a list
+    // whose selection empties as it goes must not reach them.
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
+}
 
 QRect CDialog::dialogRect(int x, int y, int width, int height) const
 {
@@ -319,7 +340,7 @@ QWidget* CDialog::createControl(const ControlTemplate& control)
         break;
     }
     case ControlKind::CheckBox:
-        widget = new QCheckBox(text, m_client);
+        widget = new CheckBox(text, m_client);
         break;
     case ControlKind::RadioButton:
         widget = new QRadioButton(text, m_client);

@@ -5,6 +5,15 @@
 
 CListBox::CListBox(QWidget* parent) : QListWidget(parent)
 {
+#ifdef Q_OS_WIN
+    // A Windows list box shows its selection in the highlight colour whether it has the focus or not;
+    // Qt's Windows palette would grey it out, almost white on white, while another control has the focus.
+    QPalette colours = palette();
+    colours.setColor(QPalette::Inactive, QPalette::Highlight, colours.color(QPalette::Active, QPalette::Highlight));
+    colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                     colours.color(QPalette::Active, QPalette::HighlightedText));
+    setPalette(colours);
+#endif
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         ++m_changes;
         emit selChange();

@@ -13,6 +13,7 @@ packages=(
   valgrind                                    # scripts/valgrind-picture-tests.sh
   mingw-w64 g++-mingw-w64-x86-64-posix wine wine64   # the Qt-free core built for Windows, tested under Wine
   locales                                     # ja_JP.UTF-8, so that Wine runs with code page 932
+  zip unzip x11-apps                          # the Windows zip and its test; screenshots of the Wine run (xwd)
 )
 
 # Wine takes its code page from the locale; the Windows tests run it with a Japanese one.

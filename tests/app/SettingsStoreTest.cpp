@@ -6,6 +6,12 @@
 #include "app/SettingsStore.h"
 
 #include <QSettings>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+
+#include <string>
+#endif
 #include <QTest>
 #include <QWidget>
 
@@ -33,8 +39,40 @@ private slots:
         // The values live in section InitData of Orlane/Corvane.
         QCOMPARE(QSettings().value(QStringLiteral("InitData/LastSelectUnit")).toInt(), -1);
         QCOMPARE(QSettings().organizationName(), QStringLiteral("Orlane"));
+#ifdef Q_OS_WIN
+        // On Windows the application is the executable's name, and the store the registry.
+        QCOMPARE(QSettings().applicationName(), QStringLiteral("SettingsStoreTest"));
+#else
         QCOMPARE(QSettings().applicationName(), QStringLiteral("Corvane"));
+#endif
     }
+
+#ifdef Q_OS_WIN
+    // HKEY_CURRENT_USER\software\Orlane\<exe>\InitData: a read creates the keys, integers are REG_DWORD
+    // and texts REG_SZ.
+    void windowsRegistryKeysAndTypes()
+    {
+        const std::wstring key = L"software\\Orlane\\SettingsStoreTest\\InitData";
+        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Orlane\\SettingsStoreTest");
+        QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("LastSelectUnit"), 7), 7);
+        HKEY handle = nullptr;
+        QCOMPARE(::RegOpenKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, KEY_READ, &handle), LONG(ERROR_SUCCESS));
+        WriteSettingInt(kInitData, QStringLiteral("LastSelectUnit"), 1279);
+        WriteSettingText(kInitData, QStringLiteral("DS6InstallDir"), QStringLiteral("C:\\ゲーム\\大戦略\\"));
+        DWORD type = 0, value = 0, size = sizeof value;
+        QCOMPARE(::RegQueryValueExW(handle, L"LastSelectUnit", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size),
+                 LONG(ERROR_SUCCESS));
+        QCOMPARE(type, DWORD(REG_DWORD));
+        QCOMPARE(value, DWORD(1279));
+        wchar_t text[64] = {};
+        size = sizeof text;
+        QCOMPARE(::RegQueryValueExW(handle, L"DS6InstallDir", nullptr, &type, reinterpret_cast<BYTE*>(text), &size),
+                 LONG(ERROR_SUCCESS));
+        QCOMPARE(type, DWORD(REG_SZ));
+        QCOMPARE(QString::fromWCharArray(text), QStringLiteral("C:\\ゲーム\\大戦略\\"));
+        ::RegCloseKey(handle);
+    }
+#endif
 
     void anEmptyTextStaysEmpty()
     {

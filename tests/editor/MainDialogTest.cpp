@@ -3,6 +3,8 @@
 
 #include "support/GuiTest.h"
 
+#include <filesystem>
+
 #include "MainDialogFixture.h"
 #include "app/SettingsStore.h"
 #include "editor/AboutDlg.h"
@@ -194,12 +196,14 @@ void MainDialogTest::closingWritesFolderUnitAndPlacement()
         QCOMPARE(storedInt(prefix + QStringLiteral("Right")), frame.left() + frame.width());
         QCOMPARE(storedInt(prefix + QStringLiteral("Bottom")), frame.top() + frame.height());
     }
+#ifndef Q_OS_WIN  // the registry has no file to read back: every value is set in it at once
     // The sync put them on the disk, not only into this process's copy.
     QFile stored(QSettings().fileName());
     QVERIFY(stored.open(QIODevice::ReadOnly));
     const QByteArray text = stored.readAll();
     QVERIFY(text.contains("LastSelectUnit=42"));
     QVERIFY(text.contains("EtcDlgRight="));
+#endif
     QVERIFY(messages().takeShown().empty());
 }
 
@@ -226,7 +230,7 @@ void MainDialogTest::missingFolderPromptsUntilAFileIsChosen()
         QCOMPARE(shown[i].text, kLocatePrompt);
         QCOMPARE(shown[i].icon, MsgIcon::Exclamation);
         QCOMPARE(shown[i].buttons, MsgButtons::OkCancel);
-        QCOMPARE(shown[i].caption, QStringLiteral("Corvane"));
+        QCOMPARE(shown[i].caption, guitest::appName());
     }
     QCOMPARE(shown[2].text, kGiveUpWarning);
     QCOMPARE(shown[2].icon, MsgIcon::Stop);
@@ -253,7 +257,7 @@ void MainDialogTest::folderWithAJapaneseNameIsFoundAndKept()
 {
     QTemporaryDir base;
     const QString gameDir = base.filePath(QStringLiteral("大戦略 ﾃﾞｰﾀ"));
-    WriteGameFolder(QFile::encodeName(gameDir).toStdString(), MakeDemoGameFiles());
+    WriteGameFolder(std::filesystem::path(gameDir.toStdU16String()), MakeDemoGameFiles());
     const QString folderText = QDir::toNativeSeparators(gameDir) + QDir::separator();
 
     // Chosen in the locate dialog, then stored and found again at the next start.

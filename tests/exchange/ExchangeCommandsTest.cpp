@@ -505,6 +505,9 @@ private slots:
 
     void linesInAnotherLetterCaseImportEveryFile()
     {
+#ifdef Q_OS_WIN
+        QSKIP("two file names that differ only in letter case cannot both exist on Windows");
+#endif
         FakeHost host;
         writeMixedCaseFolder();
         // Of two names differing only in case, a line spelled exactly like one reads that one; any
@@ -532,6 +535,9 @@ private slots:
 
     void singleImportOfANameInAnotherLetterCaseReadsWhatTheBulkImportReads()
     {
+#ifdef Q_OS_WIN
+        QSKIP("two file names that differ only in letter case cannot both exist on Windows");
+#endif
         FakeHost host;
         writeMixedCaseFolder();
         for (const auto& [typed, unit] : {std::pair{"bulk5/Twin.Sui", 4}, {"bulk5/twin.sui", 5}, {"bulk5/unit0001.SUI", 1}}) {

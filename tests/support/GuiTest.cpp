@@ -21,6 +21,15 @@ static QTemporaryDir& settingsFolder()
     return folder;
 }
 
+QString appName()
+{
+#ifdef Q_OS_WIN
+    return QFileInfo(QApplication::applicationFilePath()).completeBaseName();
+#else
+    return QStringLiteral("Corvane");
+#endif
+}
+
 void init()
 {
     SetUpApplication(*qApp);

@@ -9,6 +9,8 @@ class QFileDialog;
 class QWidget;
 
 namespace guitest {
+// The application's name, the caption of every message box: the executable's name on Windows.
+QString appName();
 // Call from initTestCase(): application identity and translations, settings redirected to a fresh
 // temporary folder, message boxes and file dialogs in test mode.
 void init();

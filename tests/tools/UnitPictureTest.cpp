@@ -183,8 +183,8 @@ private slots:
         WriteFile(game.filePath(QStringLiteral("Unit/Unit013.bmp")), Plain(20, 20, kRed));
         PictureFrame view;
         view.picture.SetPicturePaths(game.path() + u'/', 12);
-        QVERIFY(view.picture.picturePath().endsWith(QStringLiteral("Unit/Unit012.bmp")));
-        QVERIFY(view.picture.altPicturePath().endsWith(QStringLiteral("Unit/Unit012s.bmp")));
+        QVERIFY(QDir::fromNativeSeparators(view.picture.picturePath()).endsWith(QStringLiteral("Unit/Unit012.bmp")));
+        QVERIFY(QDir::fromNativeSeparators(view.picture.altPicturePath()).endsWith(QStringLiteral("Unit/Unit012s.bmp")));
         QVERIFY(view.picture.LoadUnitPicture());
         QCOMPARE(CountColour(view.client(), qRgb(0, 0, 255)), 10 * 20);
 
