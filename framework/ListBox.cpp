@@ -2,6 +2,35 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#ifdef Q_OS_WIN
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// A Windows list box fills its selected entry with the system's highlight colour and writes it in the
+// highlighted-text colour. The visual theme's list-view item, which Qt's Windows style would draw
+// instead, is a pale tint that some themes (Wine's among them) draw almost white on white.
+class ListBoxItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        if (!(option.state & QStyle::State_Selected)) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_Selected;
+        plain.palette.setBrush(QPalette::Text, option.palette.brush(QPalette::HighlightedText));
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+};
+
+}  // namespace
+#endif
 
 CListBox::CListBox(QWidget* parent) : QListWidget(parent)
 {
@@ -13,6 +42,7 @@ CListBox::CListBox(QWidget* parent) : QListWidget(parent)
     colours.setColor(QPalette::Inactive, QPalette::HighlightedText,
                      colours.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(colours);
+    setItemDelegate(new ListBoxItemDelegate(this));
 #endif
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         ++m_changes;

@@ -129,6 +129,28 @@ private slots:
         QCOMPARE(lb::itemData(list, lb::curSel(list)), 101);
     }
 
+    // The selected entry stands out in the highlight colour, also while another control has the focus.
+    void selectedEntryIsDrawnInTheHighlightColour()
+    {
+        TestDialog dialog;
+        dialog.Create();
+        dialog.show();
+        QListWidget* list = dialog.list(20);
+        for (int i = 0; i < 3; ++i)
+            lb::insert(list, i, QStringLiteral("0%1:ﾃｽﾄ").arg(i), i);
+        lb::setCurSel(list, 1);
+        dialog.edit(11)->setFocus();
+        QApplication::processEvents();
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect entry = list->visualItemRect(list->item(1));
+        const QColor seen = image.pixelColor(entry.right() - 2, entry.center().y());
+        const QPalette& colours = list->palette();
+        QVERIFY2(seen == colours.color(QPalette::Inactive, QPalette::Highlight)
+                     || seen == colours.color(QPalette::Active, QPalette::Highlight),
+                 qPrintable(seen.name()));
+        QVERIFY(image.pixelColor(entry.right() - 2, list->visualItemRect(list->item(0)).center().y()) != seen);
+    }
+
     void aComboStartsWithoutSelection()
     {
         TestDialog dialog;
