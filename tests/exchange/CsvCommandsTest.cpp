@@ -184,11 +184,15 @@ private slots:
                  QStringLiteral("読み込みに失敗しました\n%1 が見つかりませんでした。").arg(path(QStringLiteral("missing.csv"))));
 
         // A pipe nobody writes to is not waited for; a file far larger than any table's CSV is not read.
+#ifdef _WIN32
+        qInfo("Windows has no named pipes in its folders: the pipe case is tested on Linux only");
+#else
         QCOMPARE(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe.csv"))).constData(), 0600), 0);
         service().queueFile(path(QStringLiteral("pipe.csv")));
         dialog->menuCommand(form::kCmdCsvImport)->trigger();
         QCOMPARE(service().takeShown().at(0).text,
                  QStringLiteral("読み込みに失敗しました\n%1 へのｱｸｾｽは拒否されました。").arg(path(QStringLiteral("pipe.csv"))));
+#endif
         QFile huge(path(QStringLiteral("huge.csv")));
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(100) << 20));
         huge.close();
