@@ -16,6 +16,7 @@
 #include "framework/MessageService.h"
 
 #include <QAction>
+#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -390,7 +391,7 @@ void MainDialogTest::saveAsksBeforeOverwritingAChangedFile()
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(other);
     }
-    const QString question = folder.file(QStringLiteral("UNITINFO.DAT"))
+    const QString question = QDir::toNativeSeparators(folder.file(QStringLiteral("UNITINFO.DAT")))
         + QStringLiteral(" は、読み込んだ後か前回保存した後に、ほかのプログラムで変更されています。\n上書きして保存しますか？");
 
     messages().queueAnswer(MsgAnswer::Ok);      // 保存してよろしいですか？

@@ -211,8 +211,13 @@ private slots:
         auto dialog = open();
         const QString table = QDir(m_game.path()).filePath(QStringLiteral("UNITINFO.DAT"));
         const QByteArray before = ReadAll(table);
+#ifdef Q_OS_WIN
+        // The same file by another spelling (Windows links are shortcuts, not files of their own).
+        const QString link = QDir(m_game.path()).filePath(QStringLiteral("unitinfo.dat"));
+#else
         const QString link = path(QStringLiteral("table.csv"));
         QVERIFY(QFile::link(table, link));
+#endif
         const QString refused = QStringLiteral("書き出しに失敗しました\n") + link
             + QStringLiteral(" はゲームの兵器データファイル (UNITINFO.DAT または UNITINFO.ORG) です。別のファイルを指定してください。");
         for (const int command : {form::kCmdCsvExport, form::kCmdExport}) {
@@ -224,8 +229,10 @@ private slots:
             QCOMPARE(shown[0].icon, MsgIcon::Stop);
         }
         QCOMPARE(ReadAll(table), before);
+#ifndef Q_OS_WIN
         QVERIFY(QFileInfo(link).isSymLink());
         QFile::remove(link);
+#endif
 
 #ifdef Q_OS_LINUX
         const QString prokind = QDir(m_game.path()).filePath(QStringLiteral("prokind.dat"));
