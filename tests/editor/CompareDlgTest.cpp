@@ -10,6 +10,7 @@
 #include "editor/FindDlg.h"
 #include "editor/UnitFormIds.h"
 #include "framework/Controls.h"
+#include "framework/FilePath.h"
 #include "framework/MessageService.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -199,7 +201,9 @@ private slots:
         // Replaced on disk, as a save replaces a table: read again.
         other.record(5).setDurability(std::uint8_t(demo.record(5).durability() + 1));
         WriteAll(file + QStringLiteral(".new"), bytesOf(other));
-        QVERIFY(std::rename(QFile::encodeName(file + QStringLiteral(".new")).constData(), QFile::encodeName(file).constData()) == 0);
+        std::error_code renamed;
+        std::filesystem::rename(ToFsPath(file + QStringLiteral(".new")), ToFsPath(file), renamed);  // replaces, on Windows too
+        QVERIFY(!renamed);
         QTRY_COMPARE(compare->differingUnits().front(), 5);
 
         compare->move(compare->pos() + QPoint(13, 17));

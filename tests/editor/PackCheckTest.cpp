@@ -117,7 +117,7 @@ private slots:
         QCOMPARE(shown.size(), std::size_t(1));
         QCOMPARE(shown[0].icon, MsgIcon::Information);
         QCOMPARE(ReadSettingText(kInitData, QStringLiteral("UnitPackSaveDir"), QString()),
-                 QDir::toNativeSeparators(m_out.filePath(QStringLiteral("mod"))) + QDir::separator());
+                 m_out.filePath(QStringLiteral("mod")) + u'/');
         changed.erase(unchecked);
         QCOMPARE(Listing(m_out.filePath(QStringLiteral("mod"))).size(), qsizetype(changed.size() + 1));
 
