@@ -11,6 +11,8 @@
 #include "framework/UnitEditorHost.h"
 #include "res/Strings.h"
 
+#include <QDir>
+
 namespace {
 
 const QString kPackDir = QStringLiteral("UnitPackSaveDir");
@@ -48,7 +50,8 @@ void PackChangedUnits(UnitEditorHost& host, std::vector<PackBase> bases, int ini
         return;
     WriteSettingText(kInitData, kPackDir, FolderPartOf(*chosen));
 
-    const std::filesystem::path commandFile = ToFsPath(*chosen);
+    // Messages name the files as Windows users write them.
+    const std::filesystem::path commandFile = ToFsPath(QDir::toNativeSeparators(*chosen));
     const std::filesystem::path folder = commandFile.parent_path();
     const std::vector<std::string> clashes = PackClashes(folder, units, commandFile.filename());
     if (!clashes.empty()) {
