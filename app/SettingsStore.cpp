@@ -9,6 +9,7 @@
 #endif
 
 QStringList* settingsWriteLog = nullptr;
+QStringList* settingsReadLog = nullptr;
 
 namespace {
 
@@ -32,6 +33,8 @@ void createSectionKey(const QString& section)
 
 QVariant read(const QString& section, const QString& name)
 {
+    if (settingsReadLog)
+        settingsReadLog->append(name);
 #ifdef Q_OS_WIN
     createSectionKey(section);
 #endif

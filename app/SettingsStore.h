@@ -41,5 +41,6 @@ private:
 };
 
 // Test seam: while set, the name of every value written and "sync" for every sync to disk are
-// appended to this list, in the order they happen.
+// appended to this list, in the order they happen; the other, the name of every value read.
 extern QStringList* settingsWriteLog;
+extern QStringList* settingsReadLog;

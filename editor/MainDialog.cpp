@@ -50,10 +50,10 @@ constexpr char kDefaultGameFolder[] = "c:\\Program Files\\SystemSoft Game\\Ds6\\
 bool isUnitNumber(int unitNumber) { return unitNumber >= 0 && unitNumber < kUnitCount; }
 
 // A tool window's menu command: hide it when it shows, show it otherwise; nothing before it exists.
-void toggle(CDialog& window)
+void toggle(CDialog* window)
 {
-    if (window.isCreated())
-        window.setVisible(!window.isVisible());
+    if (window && window->isCreated())
+        window->setVisible(!window->isVisible());
 }
 
 }  // namespace
@@ -294,13 +294,13 @@ bool CMainDialog::OnInitDialog()
     if (!m_dataLoaded)
         return CDialog::OnInitDialog();
 
-    m_speedDlg.setMoveCostTable(&m_images->moveCosts);
-    m_speedDlg.Create();
-    m_productDlg.setGameFolder(gameFolder());
-    m_productDlg.Create();
-    m_productDlg.LoadProductionTypes();
-    m_etcDlg.Create();
-    // They show right after the main dialog's first paint, so that it comes up first.
+    // The tool windows are made and shown right after the main dialog's first paint, so that it
+    // comes up first; what they read as they are created is read now, in its place.
+    m_toolWindowData = std::make_unique<ToolWindowStartData>();
+    m_toolWindowData->speedCorner = ReadStoredCorner(QString::fromLatin1(CSpeedDlg::kPlacementPrefix));
+    m_toolWindowData->productCorner = ReadStoredCorner(QString::fromLatin1(CProductDlg::kPlacementPrefix));
+    m_toolWindowData->productionTypes = CProductDlg::ReadProductionTypes(gameFolder());
+    m_toolWindowData->etcCorner = ReadStoredCorner(QString::fromLatin1(CEtcDlg::kPlacementPrefix));
     m_toolWindowStart = ToolWindowStart::AfterFirstPaint;
 
     int last = ReadSettingInt(kInitData, kLastUnitSetting, 1);
@@ -328,8 +328,9 @@ void CMainDialog::showToolWindows()
     if (m_toolWindowStart != ToolWindowStart::Posted || !isVisible())
         return;
     m_toolWindowStart = ToolWindowStart::Done;
+    makeToolWindows();
     const bool wasActive = isActiveWindow();
-    for (CDialog* window : std::initializer_list<CDialog*>{&m_speedDlg, &m_productDlg, &m_etcDlg}) {
+    for (CDialog* window : std::initializer_list<CDialog*>{m_speedDlg.get(), m_productDlg.get(), m_etcDlg.get()}) {
         window->setAttribute(Qt::WA_ShowWithoutActivating);
         window->show();
         window->setAttribute(Qt::WA_ShowWithoutActivating, false);
@@ -337,6 +338,32 @@ void CMainDialog::showToolWindows()
     // Where the platform activates what shows regardless, the main dialog takes the focus back.
     if (wasActive)
         activateWindow();
+}
+
+void CMainDialog::makeToolWindows()
+{
+    if (!m_toolWindowData)
+        return;
+    const std::unique_ptr<ToolWindowStartData> data = std::move(m_toolWindowData);
+    m_speedDlg = std::make_unique<CSpeedDlg>(this);
+    m_speedDlg->useStoredCorner(data->speedCorner);
+    m_speedDlg->setMoveCostTable(&m_images->moveCosts);
+    m_speedDlg->Create();
+    m_productDlg = std::make_unique<CProductDlg>(this);
+    m_productDlg->useStoredCorner(data->productCorner);
+    m_productDlg->Create();
+    if (data->productionTypes)
+        m_productDlg->SetProductionTypes(*data->productionTypes);
+    m_etcDlg = std::make_unique<CEtcDlg>(this);
+    m_etcDlg->useStoredCorner(data->etcCorner);
+    m_etcDlg->Create();
+    // They show the unit the form was last given, as the table holds it.
+    if (isUnitNumber(m_shownUnit)) {
+        const UnitRecord& record = m_images->units.record(m_shownUnit);
+        m_speedDlg->ShowUnitSet(record);
+        m_productDlg->ShowUnitMask(record);
+        m_etcDlg->ShowUnitData(record);
+    }
 }
 
 bool CMainDialog::LoadDataFiles()
@@ -356,15 +383,16 @@ void CMainDialog::OnDestroy()
     // The tool windows go first and write their own positions. All the values reach the store
     // together, with one sync at the end.
     SettingsBatch batch;
+    makeToolWindows();  // windows the dialog never showed still store the corners they would take
     if (m_findDlg)
         m_findDlg->DestroyWindow();
     if (m_compareDlg)
         m_compareDlg->DestroyWindow();
     if (m_checkDlg)
         m_checkDlg->DestroyWindow();
-    m_speedDlg.DestroyWindow();
-    m_productDlg.DestroyWindow();
-    m_etcDlg.DestroyWindow();
+    for (CDialog* window : std::initializer_list<CDialog*>{m_speedDlg.get(), m_productDlg.get(), m_etcDlg.get()})
+        if (window)
+            window->DestroyWindow();
     WriteSettingText(kInitData, kGameFolderSetting, gameFolder());
     WriteSettingInt(kInitData, kLastUnitSetting, lb::curSel(list(form::kUnitList)));
     SaveMainDialogPlacement(this);
@@ -502,9 +530,9 @@ void CMainDialog::OnExportUnit() { ExportUnit(*this); }
 void CMainDialog::OnBulkImportUnits() { BulkImportUnits(*this); }
 void CMainDialog::OnExportUnitCsv() { ExportUnitCsv(*this, weaponTable(), kindTable()); }
 void CMainDialog::OnImportUnitCsv() { ImportUnitCsv(*this); }
-void CMainDialog::OnToggleSpeedDlg() { toggle(m_speedDlg); }
-void CMainDialog::OnToggleProductDlg() { toggle(m_productDlg); }
-void CMainDialog::OnToggleEtcDlg() { toggle(m_etcDlg); }
+void CMainDialog::OnToggleSpeedDlg() { toggle(m_speedDlg.get()); }
+void CMainDialog::OnToggleProductDlg() { toggle(m_productDlg.get()); }
+void CMainDialog::OnToggleEtcDlg() { toggle(m_etcDlg.get()); }
 
 // ---- undo and redo ----
 

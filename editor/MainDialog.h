@@ -145,10 +145,18 @@ private:
     // One slot line from a weapon number: its list item and its fourteen value fields.
     void setSlotLine(int slot, int weaponNumber);
 
-    // The three tool windows; their windows exist once the data files have loaded.
-    CEtcDlg m_etcDlg{this};
-    CProductDlg m_productDlg{this};
-    CSpeedDlg m_speedDlg{this};
+    // The three tool windows, made right after the main dialog's first paint once the data files
+    // have loaded (or as the dialog is destroyed, when it never painted). What they read when they
+    // are created is read in the opening sequence and kept here until then.
+    struct ToolWindowStartData {
+        StoredCorner speedCorner, productCorner, etcCorner;
+        std::optional<CProductDlg::TypeFile> productionTypes;
+    };
+    void makeToolWindows();
+    std::unique_ptr<ToolWindowStartData> m_toolWindowData;
+    std::unique_ptr<CEtcDlg> m_etcDlg;
+    std::unique_ptr<CProductDlg> m_productDlg;
+    std::unique_ptr<CSpeedDlg> m_speedDlg;
     UnitPicture m_picture{this};
 
     std::string m_gameFolder;   // empty or ending in a separator; 8-bit file-name encoding

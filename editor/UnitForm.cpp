@@ -217,12 +217,12 @@ void CMainDialog::ShowUnit(int unitNumber)
     m_roadSeaCost = m_images->moveCosts.roadOrSeaCost(r.moveSet());
     m_graphicNumber = r.graphicNumber();
 
-    if (m_speedDlg.isCreated())
-        m_speedDlg.ShowUnitSet(r);
-    if (m_productDlg.isCreated())
-        m_productDlg.ShowUnitMask(r);
-    if (m_etcDlg.isCreated())
-        m_etcDlg.ShowUnitData(r);
+    if (m_speedDlg)
+        m_speedDlg->ShowUnitSet(r);
+    if (m_productDlg)
+        m_productDlg->ShowUnitMask(r);
+    if (m_etcDlg)
+        m_etcDlg->ShowUnitData(r);
     m_picture.SetPicturePaths(gameFolder(), r.graphicNumber());
     m_picture.LoadUnitPicture();
     m_picture.DrawUnitPicture();
@@ -288,8 +288,8 @@ UnitRecord CMainDialog::formRecord(int unitNumber, bool* allTaken)
         pattern.setFuel(std::uint16_t(m_fuel[p]));
         w.setPattern(p, pattern);
     }
-    if (m_productDlg.isCreated())
-        w.setProductionFlags(m_productDlg.CollectUnitMask());
+    if (m_productDlg)
+        w.setProductionFlags(m_productDlg->CollectUnitMask());
     w.setPrice(static_cast<std::uint32_t>(m_price));
     w.setCarryCapacity(std::uint8_t(m_carryCapacity));
     w.setBoardSize(std::uint8_t(m_boardSize));
@@ -297,11 +297,11 @@ UnitRecord CMainDialog::formRecord(int unitNumber, bool* allTaken)
     w.setTransformTarget(target == 0 ? 0 : std::uint16_t(target + 1));
     w.setTransformTime(std::uint8_t(m_transformTime));
     // The set comes from the movement-cost window; edit 1250 only shows it.
-    if (m_speedDlg.isCreated())
-        w.setMoveSet(m_speedDlg.CollectUnitSet());
+    if (m_speedDlg)
+        w.setMoveSet(m_speedDlg->CollectUnitSet());
     w.setGraphicNumber(std::uint16_t(m_graphicNumber));
-    if (m_etcDlg.isCreated())
-        m_etcDlg.CollectUnitData(w);
+    if (m_etcDlg)
+        m_etcDlg->CollectUnitData(w);
     return w;
 }
 

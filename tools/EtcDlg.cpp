@@ -4,7 +4,7 @@
 #include "res/Resources.h"
 #include "tools/ToolIds.h"
 
-CEtcDlg::CEtcDlg(QWidget* owner) : CToolWindow(res::kDialog137, owner, QStringLiteral("EtcDlg"), 2) {}
+CEtcDlg::CEtcDlg(QWidget* owner) : CToolWindow(res::kDialog137, owner, QString::fromLatin1(kPlacementPrefix), 2) {}
 
 QString CEtcDlg::widestValueText(int controlId) const
 {

@@ -12,6 +12,9 @@ struct UnitRecord;
 class CEtcDlg : public CToolWindow {
     Q_OBJECT
 public:
+    // Its corner is stored under this prefix.
+    static constexpr char kPlacementPrefix[] = "EtcDlg";
+
     explicit CEtcDlg(QWidget* owner = nullptr);
 
     // Shows the record's twelve fields.

@@ -14,7 +14,7 @@
 #include <cstring>
 #include <string>
 
-CProductDlg::CProductDlg(QWidget* owner) : CToolWindow(res::kDialog130, owner, QStringLiteral("ProductDlg"), 1) {}
+CProductDlg::CProductDlg(QWidget* owner) : CToolWindow(res::kDialog130, owner, QString::fromLatin1(kPlacementPrefix), 1) {}
 
 void CProductDlg::DoDataExchange(DataExchange& dx)
 {
@@ -22,19 +22,25 @@ void CProductDlg::DoDataExchange(DataExchange& dx)
         dx.checkField(tool::ProductBox(k), m_checks[k]);
 }
 
-void CProductDlg::LoadProductionTypes()
+std::optional<CProductDlg::TypeFile> CProductDlg::ReadProductionTypes(const QString& folderText)
 {
-    const std::string folder = ToPathText(m_gameFolder);
-    const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(folder, "prokind.dat"), m_buffer);
+    TypeFile file;
+    const corvane::ReadResult read = corvane::ReadPrefix(ResolveFile(ToPathText(folderText), "prokind.dat"), file.bytes);
     if (!read.opened || read.err != 0) {  // missing, or there but not readable: the same message
         ShowMessage(QString::fromUtf8(str::kProkindOpenFailed), MsgIcon::Stop);
-        return;
+        return std::nullopt;
     }
+    file.count = read.count;
+    return file;
+}
+
+void CProductDlg::SetProductionTypes(const TypeFile& file)
+{
     for (int k = 0; k < kTypeCount; ++k) {
         const std::size_t offset = kFileHeadSize + kEntrySize * k + kNameOffset;
-        if (offset + kNameSize > read.count)
+        if (offset + kNameSize > file.count)
             continue;  // not in the file: the box keeps the template's caption
-        const char* name = reinterpret_cast<const char*>(m_buffer.data() + offset);
+        const char* name = reinterpret_cast<const char*>(file.bytes.data() + offset);
         const std::size_t length = strnlen(name, kNameSize);
         if (QAbstractButton* box = button(tool::ProductBox(k))) {
             // The name is shown as it is: no mnemonic characters.

@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 struct UnitRecord;
 
@@ -21,13 +22,23 @@ public:
     static constexpr std::size_t kNameSize = 24;
     static constexpr std::size_t kReadSize = kFileHeadSize + kTypeCount * kEntrySize;  // 912
 
+    // Its corner is stored under this prefix.
+    static constexpr char kPlacementPrefix[] = "ProductDlg";
+
     explicit CProductDlg(QWidget* owner = nullptr);
 
-    // The game folder text; prokind.dat is looked up in it.
-    void setGameFolder(const QString& folderText) { m_gameFolder = folderText; }
-    // Captions the boxes with the 32 type names of prokind.dat. A file that cannot be opened gives
-    // a message and leaves the template's captions; types the file is too short for keep theirs.
-    void LoadProductionTypes();
+    // The head of prokind.dat as read: the bytes and how many the file had.
+    struct TypeFile {
+        std::array<std::uint8_t, kReadSize> bytes{};
+        std::size_t count = 0;
+    };
+    // Reads prokind.dat from the game folder; a file that cannot be opened or read gives a message
+    // and nothing.
+    static std::optional<TypeFile> ReadProductionTypes(const QString& folderText);
+
+    // Captions the boxes with the 32 type names of the file; types it is too short for keep the
+    // template's captions.
+    void SetProductionTypes(const TypeFile& file);
 
     // Ticks the boxes of the record's production mask.
     void ShowUnitMask(const UnitRecord& record);
@@ -38,7 +49,5 @@ protected:
     void DoDataExchange(DataExchange& dx) override;
 
 private:
-    QString m_gameFolder;
-    std::array<std::uint8_t, kReadSize> m_buffer{};
     std::array<int, kTypeCount> m_checks{};
 };

@@ -7,7 +7,7 @@
 
 #include <QListWidget>
 
-CSpeedDlg::CSpeedDlg(QWidget* owner) : CToolWindow(res::kDialog131, owner, QStringLiteral("SpeedDlg"), 0)
+CSpeedDlg::CSpeedDlg(QWidget* owner) : CToolWindow(res::kDialog131, owner, QString::fromLatin1(kPlacementPrefix), 0)
 {
     setRoutes({
         {Notify::SelChange, tool::kSetList, tool::kSetList, [this](int) { OnSetSelChange(); }, false},

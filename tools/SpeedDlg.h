@@ -13,6 +13,9 @@ struct UnitRecord;
 class CSpeedDlg : public CToolWindow {
     Q_OBJECT
 public:
+    // Its corner is stored under this prefix.
+    static constexpr char kPlacementPrefix[] = "SpeedDlg";
+
     explicit CSpeedDlg(QWidget* owner = nullptr);
 
     // The movement-cost table the window reads; given before Create().

@@ -33,7 +33,7 @@ void CToolWindow::fitToContents()
 
 bool CToolWindow::OnInitDialog()
 {
-    m_storedCorner = ReadStoredCorner(m_prefix);
+    m_storedCorner = m_cornerFromOwner ? *m_cornerFromOwner : ReadStoredCorner(m_prefix);
     return CDialog::OnInitDialog();
 }
 

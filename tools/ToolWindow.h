@@ -2,8 +2,8 @@
 // CToolWindow: what the three modeless tool windows beside the main dialog share. Each is a small
 // tool window owned by the main dialog; its close box, Escape and Enter only hide it (Enter first
 // takes its boxes back and keeps it open when one is refused). It remembers its top-left corner
-// under its own prefix in the settings store: read when it is created, put to use when it is
-// first shown, saved when it is destroyed with its owner.
+// under its own prefix in the settings store: read when it is created (or by its owner before
+// that), put to use when it is first shown, saved when it is destroyed with its owner.
 
 #include "app/Placement.h"
 #include "framework/Dialog.h"
@@ -21,6 +21,9 @@ public:
     CToolWindow(const DialogTemplate& dialogTemplate, QWidget* owner, const QString& placementPrefix, int row);
 
     const QString& placementPrefix() const { return m_prefix; }
+    // The corner its owner read for it in the opening sequence, before the window was made; its
+    // initialisation then reads none of its own.
+    void useStoredCorner(const StoredCorner& corner) { m_cornerFromOwner = corner; }
 
 protected:
     // The widest text value box `controlId` must show whole; the window's boxes are made that wide.
@@ -52,6 +55,7 @@ private:
     // when it grows or is shown.
     std::optional<QPoint> m_defaultCorner;
     StoredCorner m_storedCorner;
+    std::optional<StoredCorner> m_cornerFromOwner;
     bool m_placed = false;
     ScreenKeeper m_screenKeeper;
 };

@@ -69,7 +69,10 @@ inline std::unique_ptr<CMainDialog> openDialog()
     dialog->activateWindow();
     (void)QTest::qWaitForWindowActive(dialog.get(), 1000);
     const auto toolWindowsUp = [&dialog] {
-        for (const CToolWindow* window : dialog->findChildren<CToolWindow*>())
+        const QList<CToolWindow*> windows = dialog->findChildren<CToolWindow*>();
+        if (dialog->isDataLoaded() && windows.size() < 3)
+            return false;
+        for (const CToolWindow* window : windows)
             if (window->isCreated() && !window->isVisible())
                 return false;
         return QApplication::activeWindow() == dialog.get();

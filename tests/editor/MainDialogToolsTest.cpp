@@ -1,5 +1,5 @@
-// The main dialog with what it owns and runs: the three tool windows (created at opening, shown at
-// every start, toggled by the View menu, fed by ShowUnit and collected by Apply), the picture, the
+// The main dialog with what it owns and runs: the three tool windows (made and shown right after the
+// first paint at every start, toggled by the View menu, fed by ShowUnit and collected by Apply), the picture, the
 // weapon picker of the slot lines, the clone button and the exchange commands.
 
 #include "support/GuiTest.h"
@@ -125,14 +125,14 @@ void MainDialogToolsTest::toolWindowsComeUpAfterTheMainDialogWithoutTheFocus()
     fixture::pointSettingsAt(folder);
     auto dialog = std::make_unique<CMainDialog>();
     dialog->Create();
-    std::vector<CDialog*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
-                                toolWindow<CEtcDlg>(*dialog)};
-    for (CDialog* window : tools)
-        QVERIFY(window->isCreated() && !window->isVisible());
+    QVERIFY(dialog->findChildren<CToolWindow*>().isEmpty());  // made after the first paint
     FirstPaints paints;
     qApp->installEventFilter(&paints);
     dialog->show();
     dialog->activateWindow();
+    QTRY_VERIFY(toolWindow<CSpeedDlg>(*dialog) && toolWindow<CProductDlg>(*dialog) && toolWindow<CEtcDlg>(*dialog));
+    std::vector<CDialog*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
+                                toolWindow<CEtcDlg>(*dialog)};
     QTRY_VERIFY(std::all_of(tools.begin(), tools.end(), [](CDialog* window) { return window->isVisible(); }));
     QTRY_VERIFY(paints.windows.size() == 4);
     qApp->removeEventFilter(&paints);
@@ -147,17 +147,23 @@ void MainDialogToolsTest::toolWindowsComeUpAfterTheMainDialogWithoutTheFocus()
     dialog->reject();
     dialog->DestroyWindow();
 
-    // A dialog closed before its first paint never shows them, and still stores where they stand.
+    // A dialog closed before its first paint never shows them, and still stores where they stand:
+    // beside it, or at the corners read as it opened (written since, but not read again).
     guitest::resetSettings();
     fixture::pointSettingsAt(folder);
+    WriteSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 40);
+    WriteSettingInt(kInitData, QStringLiteral("EtcDlgTop"), 50);
     auto closed = std::make_unique<CMainDialog>();
     closed->Create();
+    WriteSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), 400);
     closed->show();
     closed->DestroyWindow();
     QTest::qWait(20);
     QVERIFY(!toolWindow<CSpeedDlg>(*closed)->isVisible());
     QVERIFY(!toolWindow<CEtcDlg>(*closed)->isVisible());
     QVERIFY(ReadSettingInt(kInitData, QStringLiteral("SpeedDlgTop"), -9999) != -9999);
+    QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgLeft"), -9999), 40);
+    QCOMPARE(ReadSettingInt(kInitData, QStringLiteral("EtcDlgTop"), -9999), 50);
 }
 
 // What the user sees at the main dialog's first paint, and after it: the form already holds the
@@ -194,26 +200,37 @@ void MainDialogToolsTest::firstPaintShowsTheStoredUnitThenTheToolWindowsComeUpFi
     std::vector<QString> priceTexts;
     QLineEdit* price = dialog->edit(form::kPrice);
     connect(price, &QLineEdit::textChanged, this, [&](const QString& text) { priceTexts.push_back(text); });
+    // The opening sequence reads the settings in their order, the tool windows' corners included,
+    // though the windows are made only after the first paint; nothing is read after it.
+    QStringList reads;
+    settingsReadLog = &reads;
     dialog->Create();
-    std::vector<CToolWindow*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
-                                    toolWindow<CEtcDlg>(*dialog)};
+    const QStringList expectedReads{QStringLiteral("DS6InstallDir"), QStringLiteral("SpeedDlgTop"),
+                                    QStringLiteral("SpeedDlgLeft"),  QStringLiteral("ProductDlgTop"),
+                                    QStringLiteral("ProductDlgLeft"), QStringLiteral("EtcDlgTop"),
+                                    QStringLiteral("EtcDlgLeft"),    QStringLiteral("LastSelectUnit")};
+    QCOMPARE(reads, expectedReads);
 
     struct AtFirstPaint {
         bool seen = false;
         QString name;
         int row = -1;
         QString price;
-        bool anyToolShown = true;
+        bool anyToolMade = true;
     } atFirstPaint;
     PaintWatcher paints([&](QObject* watched) {
         if (watched != dialog.get() || atFirstPaint.seen)
             return;
         atFirstPaint = {true, dialog->edit(form::kName)->text(), lb::curSel(dialog->list(form::kUnitList)),
-                        price->text(),
-                        std::any_of(tools.begin(), tools.end(), [](CToolWindow* w) { return w->isVisible(); })};
+                        price->text(), !dialog->findChildren<CToolWindow*>().isEmpty()};
     });
     dialog->show();
+    QTRY_VERIFY(toolWindow<CSpeedDlg>(*dialog) && toolWindow<CProductDlg>(*dialog) && toolWindow<CEtcDlg>(*dialog));
+    std::vector<CToolWindow*> tools{toolWindow<CSpeedDlg>(*dialog), toolWindow<CProductDlg>(*dialog),
+                                    toolWindow<CEtcDlg>(*dialog)};
     QTRY_VERIFY(std::all_of(tools.begin(), tools.end(), [](CToolWindow* w) { return w->isVisible(); }));
+    settingsReadLog = nullptr;
+    QCOMPARE(reads, expectedReads);
     QVERIFY(atFirstPaint.seen);
     const UnitTable table = folder.demoTable();
     const UnitRecord& record = table.record(unit);
@@ -221,16 +238,20 @@ void MainDialogToolsTest::firstPaintShowsTheStoredUnitThenTheToolWindowsComeUpFi
     QCOMPARE(atFirstPaint.name, FromCp932(record.nameText()));
     QCOMPARE(atFirstPaint.row, unit);
     QCOMPARE(atFirstPaint.price, QString::number(std::int32_t(record.price())));
-    QVERIFY(!atFirstPaint.anyToolShown);
+    QVERIFY(!atFirstPaint.anyToolMade);
     QCOMPARE(priceTexts, std::vector<QString>{atFirstPaint.price});  // no zeroed form before it
 
+    // Made after it, they show the unit the form shows.
     auto* product = toolWindow<CProductDlg>(*dialog);
     QCOMPARE(product->frameGeometry().topLeft(), QPoint(70, 60));
     for (int k = 0; k < CProductDlg::kTypeCount; ++k) {
         const QAbstractButton* box = product->button(tool::ProductBox(k));
-        if (box)
+        if (box) {
             QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+            QCOMPARE(box->isChecked(), ((record.productionFlags() >> k) & 1u) != 0);
+        }
     }
+    QCOMPARE(toolWindow<CSpeedDlg>(*dialog)->currentSet, int(record.moveSet()));
     // Nothing stored: beside the dialog, as far as the screen allows.
     const QRect speed = toolWindow<CSpeedDlg>(*dialog)->frameGeometry();
     QVERIFY(speed.left() > dialog->frameGeometry().right()
@@ -247,12 +268,11 @@ void MainDialogToolsTest::toolWindowsDoNotExistWhenNothingLoaded()
     messages().queueAnswer(MsgAnswer::Ok);
     auto dialog = fixture::openDialog();
     QVERIFY(!dialog->isDataLoaded());
-    for (CDialog* window : std::initializer_list<CDialog*>{toolWindow<CSpeedDlg>(*dialog),
-                                                           toolWindow<CProductDlg>(*dialog), toolWindow<CEtcDlg>(*dialog)})
-        QVERIFY(!window->isCreated() && !window->isVisible());
+    QTest::qWait(20);
+    QVERIFY(dialog->findChildren<CToolWindow*>().isEmpty());
     for (int command : {form::kCmdToggleSpeed, form::kCmdToggleProduct, form::kCmdToggleEtc})
         dialog->menuCommand(command)->trigger();
-    QVERIFY(!toolWindow<CSpeedDlg>(*dialog)->isVisible());
+    QVERIFY(dialog->findChildren<CToolWindow*>().isEmpty());
     QTest::mouseClick(dialog->button(form::kClone), Qt::LeftButton);  // nothing selected: nothing happens
     dialog->reject();
     dialog->DestroyWindow();

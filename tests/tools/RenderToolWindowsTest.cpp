@@ -138,9 +138,9 @@ private slots:
     void producingCountries()
     {
         CProductDlg window;
-        window.setGameFolder(m_game.path() + u'/');
         window.Create();
-        window.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(m_game.path() + u'/'))
+            window.SetProductionTypes(*types);
         UnitRecord record = m_units->record(corvane::demo::kFirstAndLastProducerUnit);
         record.setProductionFlags(record.productionFlags() | (1u << corvane::demo::kFullNameProductionType) | 0x00420000u);
         window.ShowUnitMask(record);

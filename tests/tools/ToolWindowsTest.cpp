@@ -248,9 +248,9 @@ private slots:
         WriteFile(folder.filePath(QStringLiteral("PROKIND.DAT")), Prokind(names));
 
         CProductDlg window;
-        window.setGameFolder(folder.path() + u'/');
         window.Create();
-        window.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            window.SetProductionTypes(*types);
         QVERIFY(MessageService::instance().takeShown().empty());
         QCOMPARE(window.button(1219)->text(), QStringLiteral("国0"));
         QCOMPARE(window.button(tool::ProductBox(15))->text(), QStringLiteral("北方諸島自由都市連合王国"));
@@ -263,9 +263,9 @@ private slots:
     {
         QTemporaryDir folder;
         CProductDlg window;
-        window.setGameFolder(folder.path() + u'/');
         window.Create();
-        window.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            window.SetProductionTypes(*types);
         const auto shown = MessageService::instance().takeShown();
         QCOMPARE(shown.size(), size_t(1));
         QCOMPARE(shown[0].text, QString::fromUtf8(str::kProkindOpenFailed));
@@ -285,9 +285,9 @@ private slots:
         // A folder of that name cannot be read either.
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("prokind.dat")));
         CProductDlg second;
-        second.setGameFolder(folder.path() + u'/');
         second.Create();
-        second.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            second.SetProductionTypes(*types);
         QCOMPARE(MessageService::instance().takeShown().size(), size_t(1));
         QCOMPARE(second.button(1219)->text(), QStringLiteral("アメリカ"));
 
@@ -296,9 +296,9 @@ private slots:
         QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("prokind.dat")));
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), folder.filePath(QStringLiteral("prokind.dat"))));
         CProductDlg third;
-        third.setGameFolder(folder.path() + u'/');
         third.Create();
-        third.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            third.SetProductionTypes(*types);
         const auto shownThird = MessageService::instance().takeShown();
         QCOMPARE(shownThird.size(), size_t(1));
         QCOMPARE(shownThird[0].text, QString::fromUtf8(str::kProkindOpenFailed));
@@ -313,9 +313,9 @@ private slots:
         // Ends inside the name of type 3: types 0 to 2 come from the file, 3 onwards keep the template's.
         WriteFile(folder.filePath(QStringLiteral("prokind.dat")), Prokind(names).left(16 + 28 * 3 + 6));
         CProductDlg window;
-        window.setGameFolder(folder.path() + u'/');
         window.Create();
-        window.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            window.SetProductionTypes(*types);
         QVERIFY(MessageService::instance().takeShown().empty());
         QCOMPARE(window.button(1221)->text(), QStringLiteral("A2"));
         QCOMPARE(window.button(1222)->text(), QStringLiteral("ドイツ"));
@@ -324,9 +324,9 @@ private slots:
         // An empty file: every caption stays.
         WriteFile(folder.filePath(QStringLiteral("prokind.dat")), QByteArray());
         CProductDlg empty;
-        empty.setGameFolder(folder.path() + u'/');
         empty.Create();
-        empty.LoadProductionTypes();
+        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+            empty.SetProductionTypes(*types);
         QCOMPARE(empty.button(1219)->text(), QStringLiteral("アメリカ"));
     }
 
