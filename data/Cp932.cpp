@@ -212,8 +212,10 @@ std::optional<std::string> StoredText::encode(std::u16string_view edited, std::u
 
 std::size_t StoredText::length(std::u16string_view edited) const {
     const Split parts = split(edited);
-    const EncodeTable& table = encodeTable();
     std::size_t n = parts.keptHead + parts.keptTail;
+    if (parts.middle.empty())
+        return n;  // the stored text itself: the encoding table is not needed (nor built)
+    const EncodeTable& table = encodeTable();
     for (std::size_t i = 0; i < parts.middle.size(); ++i) {
         const char16_t c = parts.middle[i];
         if (isHighSurrogate(c) && i + 1 < parts.middle.size() && isLowSurrogate(parts.middle[i + 1]))

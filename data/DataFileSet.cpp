@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <optional>
 #include <span>
 #include <system_error>
@@ -104,10 +105,15 @@ bool LocateGameFolder(std::string& folderText, UserPrompts& prompts)
 
 bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts)
 {
-    std::vector<std::uint8_t> units(kUnitTableSize);
-    if (!ReadDataFile(folderText, kUnitInfoFileName, kUnitInfoOpenFailed, units, true, prompts))
+    const auto scratch = std::make_unique<UnitTable>();
+    return LoadGameImages(folderText, images, prompts, *scratch);
+}
+
+bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts, UnitTable& scratch)
+{
+    if (!ReadDataFile(folderText, kUnitInfoFileName, kUnitInfoOpenFailed, scratch.imageToFill(), true, prompts))
         return false;
-    images.units.load(units);
+    images.units = scratch;
     return LoadTable(folderText, kWeaponFileName, kWeaponOpenFailed, images.weapons, prompts)
         && LoadTable(folderText, kKindFileName, kKindOpenFailed, images.kinds, prompts)
         && LoadTable(folderText, kMoveCostFileName, kMoveCostOpenFailed, images.moveCosts, prompts);

@@ -33,6 +33,9 @@ bool LocateGameFolder(std::string& folderText, UserPrompts& prompts);
 // UNITINFO.DAT must hold at least 276,016 bytes (only those are read); a shorter reference table loads
 // with the missing bytes as zero.
 bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts);
+// The same, reading UNITINFO.DAT into `scratch` first (whatever it held is lost, whether or not the
+// load succeeds), for a caller that keeps a second copy of the table anyway.
+bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts, UnitTable& scratch);
 
 // Writes the whole table to UNITINFO.DAT. The first save keeps the file that was there as UNITINFO.ORG;
 // UNITINFO.ORG, once there, is never touched. On failure both files are as before, with a message.

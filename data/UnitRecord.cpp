@@ -48,7 +48,19 @@ void UnitRecord::setPattern(int p, const UnitPattern& pattern)
 
 std::string UnitListText(int unitNumber, const UnitRecord& record)
 {
-    char number[16];
-    std::snprintf(number, sizeof number, "%04d:", unitNumber);
-    return number + record.nameText();
+    // Built by hand: the list makes 1280 of these as the program starts.
+    std::string text;
+    text.reserve(5 + kUnitNameSize);
+    if (unitNumber >= 0 && unitNumber <= 9999) {
+        for (int scale : {1000, 100, 10, 1})
+            text += char('0' + unitNumber / scale % 10);
+        text += ':';
+    } else {
+        char number[16];
+        std::snprintf(number, sizeof number, "%04d:", unitNumber);
+        text = number;
+    }
+    const auto* begin = record.bytes.data();
+    text.append(begin, std::find(begin, begin + kUnitNameSize, std::uint8_t{0}));
+    return text;
 }

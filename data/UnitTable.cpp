@@ -14,3 +14,8 @@ std::span<const std::uint8_t, kUnitTableSize> UnitTable::image() const
 {
     return std::span<const std::uint8_t, kUnitTableSize>(reinterpret_cast<const std::uint8_t*>(&image_), kUnitTableSize);
 }
+
+std::span<std::uint8_t, kUnitTableSize> UnitTable::imageToFill()
+{
+    return std::span<std::uint8_t, kUnitTableSize>(reinterpret_cast<std::uint8_t*>(&image_), kUnitTableSize);
+}

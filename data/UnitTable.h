@@ -18,6 +18,8 @@ public:
     void load(std::span<const std::uint8_t> bytes);
     // All 276,016 bytes, as they go to the file.
     std::span<const std::uint8_t, kUnitTableSize> image() const;
+    // The same, for a file to be read straight into.
+    std::span<std::uint8_t, kUnitTableSize> imageToFill();
 
     // Records 0..1279, in place. A number outside that range throws std::out_of_range.
     UnitRecord& record(int unitNumber) { return image_.records.at(Index(unitNumber)); }

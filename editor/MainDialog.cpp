@@ -202,16 +202,23 @@ int CMainDialog::entryWidthBound(const QString& entryText)
     // measured, each once. Any other character counts as wide as the font's widest glyph and a pixel
     // that hinting may add: loading the glyph of every kanji met costs more than measuring the few
     // entries that could be the widest.
+    if (!m_entryMetrics) {
+        m_entryMetrics.emplace(entryFont());
+        m_narrowAdvances.fill(-1);
+        m_wideAdvance = m_entryMetrics->maxWidth() + 1;
+    }
     qreal width = 0;
     for (const QChar c : entryText) {
-        auto advance = m_advances.constFind(c.unicode());
-        if (advance == m_advances.constEnd()) {
-            if (!m_entryMetrics)
-                m_entryMetrics.emplace(entryFont());
-            const bool narrow = c.unicode() < 0x100 || (c.unicode() >= 0xFF61 && c.unicode() <= 0xFF9F);
-            advance = m_advances.insert(c.unicode(), narrow ? m_entryMetrics->horizontalAdvance(c) : m_entryMetrics->maxWidth() + 1);
+        const char16_t code = c.unicode();
+        const int narrow = code < 0x100 ? code : code >= 0xFF61 && code <= 0xFF9F ? code - 0xFF61 + 0x100 : -1;
+        if (narrow < 0) {
+            width += m_wideAdvance;
+            continue;
         }
-        width += *advance;
+        qreal& advance = m_narrowAdvances[std::size_t(narrow)];
+        if (advance < 0)
+            advance = m_entryMetrics->horizontalAdvance(c);
+        width += advance;
     }
     return int(std::ceil(width)) + 1;
 }
@@ -224,15 +231,17 @@ void CMainDialog::fillUnitList()
     units->setUpdatesEnabled(false);
     lb::reset(units);
     units->setGridSize(QSize());
-    std::vector<QString> texts;
+    QStringList texts;
     texts.reserve(kUnitCount);
+    std::vector<int> numbers(kUnitCount);
     std::vector<std::pair<int, int>> bounds;  // the width bound of each entry, and its unit
     bounds.reserve(kUnitCount);
     for (int u = 0; u < kUnitCount; ++u) {
         texts.push_back(FromCp932(UnitListText(u, m_images->units.record(u))));
-        lb::insert(units, u, texts.back(), u);
+        numbers[std::size_t(u)] = u;
         bounds.emplace_back(entryWidthBound(texts.back()), u);
     }
+    lb::append(units, texts, numbers);
     // Only entries that could be the widest are measured: from the widest bound down, until no
     // bound reaches the widest width found.
     std::sort(bounds.begin(), bounds.end(), std::greater<>());
@@ -371,9 +380,11 @@ bool CMainDialog::LoadDataFiles()
     MessageService& prompts = MessageService::instance();
     if (!LocateGameFolder(m_gameFolder, prompts))
         return false;
-    if (!LoadGameImages(m_gameFolder, *m_images, prompts))
+    // The table is read into the saved copy, then copied into the one the form edits.
+    if (!LoadGameImages(m_gameFolder, *m_images, prompts, *m_savedUnits)) {
+        *m_savedUnits = m_images->units;
         return false;
-    *m_savedUnits = m_images->units;
+    }
     fillLists();
     return true;
 }

@@ -14,7 +14,6 @@
 #include "tools/SpeedDlg.h"
 
 #include <QFontMetricsF>
-#include <QHash>
 #include <QString>
 
 #include <array>
@@ -164,9 +163,10 @@ private:
     enum class ToolWindowStart { Done, AfterFirstPaint, Posted };
     ToolWindowStart m_toolWindowStart = ToolWindowStart::Done;
     // The unit list's entry font (which never changes), and the width each character counts for in
-    // an entry's bound, as the characters are met.
+    // an entry's bound: narrow ones measured as they are met, any other as the widest glyph.
     std::optional<QFontMetricsF> m_entryMetrics;
-    QHash<char16_t, qreal> m_advances;
+    std::array<qreal, 0x100 + 0x3F> m_narrowAdvances{};  // Latin-1, then U+FF61..U+FF9F; -1 until measured
+    qreal m_wideAdvance = 0;
     std::unique_ptr<GameImages> m_images;
     std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
     UnitHistory m_history{*this};

@@ -20,6 +20,19 @@ void insert(QListWidget* list, int position, const QString& text, int data)
     list->insertItem(position, item);
 }
 
+void append(QListWidget* list, const QStringList& texts, std::span<const int> data)
+{
+    Q_ASSERT(texts.size() == qsizetype(data.size()));
+    const QSignalBlocker blocker(list);
+    const int first = list->count();
+    list->addItems(texts);
+    // The view is told of the new rows once, above; it reads their data when it lays them out and
+    // draws them, later, so each entry's data goes in without a change notice of its own.
+    const QSignalBlocker quietModel(list->model());
+    for (int i = 0; i < int(data.size()); ++i)
+        list->item(first + i)->setData(Qt::UserRole, data[i]);
+}
+
 void remove(QListWidget* list, int position)
 {
     Q_ASSERT(position >= 0 && position < list->count());

@@ -5,6 +5,9 @@
 // item at a position the list does not hold is a programming error.
 
 #include <QString>
+#include <QStringList>
+
+#include <span>
 
 class QComboBox;
 class QListWidget;
@@ -12,6 +15,8 @@ class QListWidget;
 namespace lb {
 void reset(QListWidget* list);
 void insert(QListWidget* list, int position, const QString& text, int data);
+// Adds entries at the end, entry i with texts[i] and data[i]; the same as inserting them one by one.
+void append(QListWidget* list, const QStringList& texts, std::span<const int> data);
 void remove(QListWidget* list, int position);
 int count(const QListWidget* list);
 int curSel(const QListWidget* list);          // -1 when nothing is selected

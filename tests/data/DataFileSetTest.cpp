@@ -147,6 +147,24 @@ TEST(LoadGameImages, LoadsFirstBytesAndZeroFillsShortTables)
     EXPECT_EQ(images->moveCosts.image()[30639], 0);
 }
 
+// Read through a second table the caller keeps: a short file leaves the images as they were.
+TEST(LoadGameImages, ThroughTheCallersCopy)
+{
+    GameFolder game;
+    auto images = std::make_unique<GameImages>();
+    auto scratch = std::make_unique<UnitTable>();
+    ScriptedPrompts prompts;
+    ASSERT_TRUE(LoadGameImages(game.text(), *images, prompts, *scratch));
+    EXPECT_EQ(Copy(images->units.image()), game.units);
+    EXPECT_EQ(Copy(scratch->image()), game.units);
+
+    auto shorter = Pattern(kUnitTableSize, 9);
+    shorter.pop_back();
+    WriteBytes(game.path() / "UNITINFO.DAT", shorter);
+    EXPECT_FALSE(LoadGameImages(game.text(), *images, prompts, *scratch));
+    EXPECT_EQ(Copy(images->units.image()), game.units);
+}
+
 TEST(LoadGameImages, EachFileThatCannotBeOpenedHasItsMessage)
 {
     const std::pair<const char*, const char*> files[] = {

@@ -84,6 +84,8 @@ TEST(UnitRecord, NameAndListText)
         EXPECT_EQ(r.bytes[i], 0) << i;
     EXPECT_EQ(r.bytes[24], 'K');
     EXPECT_EQ(UnitListText(7, r), "0007:F-15J");
+    EXPECT_EQ(UnitListText(0, UnitRecord{}), "0000:");
+    EXPECT_EQ(UnitListText(-1, r), "-001:F-15J");
 
     r.setName(std::string(30, 'A'));
     EXPECT_EQ(r.nameText(), std::string(24, 'A'));
