@@ -1,5 +1,7 @@
 #include "app/EditorApp.h"
 
+#include "app/ApplicationStyle.h"
+
 #include "framework/Dialog.h"
 
 #include <QApplication>
@@ -43,4 +45,6 @@ void SetUpApplication(QApplication& application)
             delete translator;
     }
     QApplication::setFont(CDialog::dialogFont("ＭＳ Ｐゴシック", 9));
+    if (!qobject_cast<ApplicationStyle*>(QApplication::style()))
+        QApplication::setStyle(new ApplicationStyle(QApplication::style()));
 }

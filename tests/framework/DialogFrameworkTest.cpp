@@ -15,13 +15,16 @@
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTemporaryDir>
 #include <QLocale>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace {
@@ -80,6 +83,31 @@ class DialogFrameworkTest : public QObject {
 private slots:
     void initTestCase() { guitest::init(); }
     void init() { MessageService::instance().resetTestState(); }
+
+    // A menu bar's extension button has no icon until it first shows, then the platform style's.
+    void menuBarExtensionTakesItsIconWhenItFirstShows()
+    {
+        QWidget window;
+        auto* bar = new QMenuBar(&window);
+        for (int i = 0; i < 3; ++i)
+            bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F) %1").arg(i));
+        auto* extension = bar->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+        QVERIFY(extension && extension->icon().isNull());
+        window.resize(400, 100);
+        bar->setGeometry(0, 0, 400, bar->sizeHint().height());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!extension->isVisible() && extension->icon().isNull());
+        bar->setGeometry(0, 0, 60, bar->sizeHint().height());
+        QTRY_VERIFY(extension->isVisible());
+        auto* style = qobject_cast<QProxyStyle*>(QApplication::style());
+        QVERIFY(style);
+        const QIcon platformIcon = style->baseStyle()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton, nullptr, bar);
+        QVERIFY(!platformIcon.isNull());
+        QCOMPARE(extension->icon().pixmap(16).toImage(), platformIcon.pixmap(16).toImage());
+        // Asked by anyone else, the style answers at once.
+        QVERIFY(!QApplication::style()->standardIcon(QStyle::SP_ToolBarHorizontalExtensionButton).isNull());
+    }
 
     void controlsAreFoundByIdFromOutside()
     {
