@@ -106,11 +106,11 @@ bool isLeadByte(unsigned char b) {
 
 namespace {
 
-// Decodes bytes; each byte that does not start a valid character gives U+FFFD, and *valid (if given)
-// becomes false. *starts (if given) receives where each character starts, then the end.
-std::u16string decodeBytes(std::string_view bytes, bool* valid, std::vector<std::size_t>* starts = nullptr) {
-    std::u16string text;
-    text.reserve(bytes.size());
+// Decodes bytes, handing each character to put; each byte that does not start a valid character
+// gives U+FFFD, and *valid (if given) becomes false. *starts (if given) receives where each character
+// starts, then the end.
+template <class Put>
+void decodeEach(std::string_view bytes, bool* valid, std::vector<std::size_t>* starts, Put put) {
     const std::size_t n = bytes.size();
     std::size_t i = 0;
     while (i < n) {
@@ -126,17 +126,23 @@ std::u16string decodeBytes(std::string_view bytes, bool* valid, std::vector<std:
             width = 2;
         }
         if (c == 0 && b != 0) {  // U+0000 only comes from the zero byte
-            text.push_back(kReplacement);
+            put(kReplacement);
             if (valid)
                 *valid = false;
             ++i;
             continue;
         }
-        text.push_back(c);
+        put(c);
         i += width;
     }
     if (starts)
         starts->push_back(n);
+}
+
+std::u16string decodeBytes(std::string_view bytes, bool* valid, std::vector<std::size_t>* starts = nullptr) {
+    std::u16string text;
+    text.reserve(bytes.size());
+    decodeEach(bytes, valid, starts, [&text](char16_t c) { text.push_back(c); });
     return text;
 }
 
@@ -144,6 +150,12 @@ std::u16string decodeBytes(std::string_view bytes, bool* valid, std::vector<std:
 
 std::u16string decode(std::string_view bytes) {
     return decodeBytes(bytes, nullptr);
+}
+
+std::size_t decodeInto(std::string_view bytes, char16_t* out) {
+    char16_t* next = out;
+    decodeEach(bytes, nullptr, nullptr, [&next](char16_t c) { *next++ = c; });
+    return std::size_t(next - out);
 }
 
 std::optional<std::u16string> decodeValid(std::string_view bytes) {

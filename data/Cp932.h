@@ -21,6 +21,8 @@ namespace cp932 {
 // Each byte that does not start a valid character gives one U+FFFD and decoding goes on with
 // the next byte, so an ASCII byte after a bad lead byte is kept.
 std::u16string decode(std::string_view bytes);
+// The same into `out`, which has room for bytes.size() units; returns how many it wrote.
+std::size_t decodeInto(std::string_view bytes, char16_t* out);
 
 // The same, or nothing when some byte does not start a valid character (where decode would give
 // U+FFFD). A character with several codes decodes from each of them.

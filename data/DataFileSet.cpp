@@ -113,7 +113,8 @@ bool LoadGameImages(const std::string& folderText, GameImages& images, UserPromp
 {
     if (!ReadDataFile(folderText, kUnitInfoFileName, kUnitInfoOpenFailed, scratch.imageToFill(), true, prompts))
         return false;
-    images.units = scratch;
+    if (&scratch != &images.units)
+        images.units = scratch;
     return LoadTable(folderText, kWeaponFileName, kWeaponOpenFailed, images.weapons, prompts)
         && LoadTable(folderText, kKindFileName, kKindOpenFailed, images.kinds, prompts)
         && LoadTable(folderText, kMoveCostFileName, kMoveCostOpenFailed, images.moveCosts, prompts);

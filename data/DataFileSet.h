@@ -34,7 +34,8 @@ bool LocateGameFolder(std::string& folderText, UserPrompts& prompts);
 // with the missing bytes as zero.
 bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts);
 // The same, reading UNITINFO.DAT into `scratch` first (whatever it held is lost, whether or not the
-// load succeeds), for a caller that keeps a second copy of the table anyway.
+// load succeeds). `scratch` may be images.units itself, for a caller that needs nothing of the table
+// it held if the load fails.
 bool LoadGameImages(const std::string& folderText, GameImages& images, UserPrompts& prompts, UnitTable& scratch);
 
 // Writes the whole table to UNITINFO.DAT. The first save keeps the file that was there as UNITINFO.ORG;

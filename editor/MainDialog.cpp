@@ -60,8 +60,7 @@ void toggle(CDialog* window)
 
 CMainDialog::CMainDialog(QWidget* parent)
     : CDialog(res::kDialog102, parent, &res::kMenu133),
-      m_images(std::make_unique<GameImages>()),
-      m_savedUnits(std::make_unique<UnitTable>())
+      m_images(std::make_unique<GameImages>())
 {
     setUpFormControls();
     m_picture.attach(control(form::kPicture));
@@ -127,7 +126,13 @@ CMainDialog::~CMainDialog()
 // The folder text is kept as the data layer's paths take it.
 QString CMainDialog::gameFolder() const { return FromPathText(m_gameFolder); }
 
-UnitTable& CMainDialog::unitTable() { return m_images->units; }
+UnitTable& CMainDialog::unitTable()
+{
+    // Whoever takes the table may change it: the saved state is kept apart first.
+    if (!m_savedUnits)
+        m_savedUnits = std::make_unique<UnitTable>(m_images->units);
+    return m_images->units;
+}
 const WeaponTable& CMainDialog::weaponTable() const { return m_images->weapons; }
 const KindTable& CMainDialog::kindTable() const { return m_images->kinds; }
 const MoveCostTable& CMainDialog::moveCostTable() const { return m_images->moveCosts; }
@@ -150,9 +155,12 @@ void CMainDialog::RefreshUnitListEntry(int unitNumber)
     widenUnitList(text);
 }
 
+const UnitTable& CMainDialog::savedUnits() const { return m_savedUnits ? *m_savedUnits : m_images->units; }
+
 bool CMainDialog::isUnitChanged(int unitNumber) const
 {
-    return isUnitNumber(unitNumber) && m_images->units.record(unitNumber).bytes != m_savedUnits->record(unitNumber).bytes;
+    return isUnitNumber(unitNumber) && m_savedUnits
+           && m_images->units.record(unitNumber).bytes != m_savedUnits->record(unitNumber).bytes;
 }
 
 void CMainDialog::markUnitEntry(int unitNumber)
@@ -380,9 +388,11 @@ bool CMainDialog::LoadDataFiles()
     MessageService& prompts = MessageService::instance();
     if (!LocateGameFolder(m_gameFolder, prompts))
         return false;
-    // The table is read into the saved copy, then copied into the one the form edits.
-    if (!LoadGameImages(m_gameFolder, *m_images, prompts, *m_savedUnits)) {
-        *m_savedUnits = m_images->units;
+    // The table is read straight into place: the saved state is the table itself until it changes,
+    // and a table that failed to load holds nothing the dialog uses.
+    m_savedUnits.reset();
+    if (!LoadGameImages(m_gameFolder, *m_images, prompts, m_images->units)) {
+        m_images->units = UnitTable();
         return false;
     }
     fillLists();
@@ -488,7 +498,7 @@ void CMainDialog::OnSaveUnitTable()
         return;
     // The file should still hold what this editor last read or wrote; if another program has written it
     // since, the user decides whether it is overwritten (and is asked again should it change once more).
-    const auto saved = m_savedUnits->image();
+    const auto saved = savedUnits().image();
     std::vector<std::uint8_t> expected(saved.begin(), saved.end());
     SaveOutcome outcome;
     while (true) {
@@ -505,7 +515,7 @@ void CMainDialog::OnSaveUnitTable()
     }
     if (!outcome.saved)
         return;
-    *m_savedUnits = m_images->units;
+    m_savedUnits.reset();  // the table as saved is the table itself again
     clearUnitMarks();
 }
 

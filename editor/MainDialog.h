@@ -168,7 +168,10 @@ private:
     std::array<qreal, 0x100 + 0x3F> m_narrowAdvances{};  // Latin-1, then U+FF61..U+FF9F; -1 until measured
     qreal m_wideAdvance = 0;
     std::unique_ptr<GameImages> m_images;
-    std::unique_ptr<UnitTable> m_savedUnits;   // the unit table as last loaded or saved
+    // The unit table as last loaded or saved. Until the table is first handed out for a change, the
+    // table itself is that; the copy is made then.
+    std::unique_ptr<UnitTable> m_savedUnits;
+    const UnitTable& savedUnits() const;
     UnitHistory m_history{*this};
     int m_shownUnit = -1;        // the unit ShowUnit last put into the form
     UnitRecord m_shownForm;      // what Apply would have written for it then

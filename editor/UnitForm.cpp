@@ -317,7 +317,7 @@ void CMainDialog::ApplyUnit()
     const UnitRecord w = formRecord(unitNumber, &allTaken);
 
     const UnitRecord before = m_images->units.record(unitNumber);
-    m_images->units.record(unitNumber) = w;
+    unitTable().record(unitNumber) = w;
     RefreshUnitListEntry(unitNumber);
     lb::setCurSel(units, position);
     ShowUnit(unitNumber);

@@ -12,8 +12,10 @@
 
 QString FromCp932(std::string_view bytes)
 {
-    const std::u16string text = cp932::decode(bytes);
-    return QString::fromUtf16(text.data(), qsizetype(text.size()));
+    // No character takes more units than bytes.
+    QString text(qsizetype(bytes.size()), Qt::Uninitialized);
+    text.resize(qsizetype(cp932::decodeInto(bytes, reinterpret_cast<char16_t*>(text.data()))));
+    return text;
 }
 
 std::optional<std::string> ToCp932(const QString& text, QString* badChar)

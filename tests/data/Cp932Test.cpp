@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -216,6 +217,20 @@ TEST(Cp932, DecodeNeverReadsPastTheEnd) {
     auto one = std::make_unique<char[]>(1);
     one[0] = '\x88';
     EXPECT_EQ(cp932::decode(std::string_view(one.get(), 1)), u"\uFFFD");
+}
+
+// Into a buffer of exactly one unit per byte (on the heap, for the address sanitizer): the same
+// units as decode, for any bytes.
+TEST(Cp932, DecodeIntoABufferGivesWhatDecodeGives) {
+    std::mt19937 random(932);
+    for (int round = 0; round < 2000; ++round) {
+        std::string bytes(std::size_t(random() % 40), '\0');
+        for (char& b : bytes)
+            b = char(round % 2 ? random() % 256 : 0x80 + random() % 128);
+        auto buffer = std::make_unique<char16_t[]>(bytes.size());
+        const std::size_t count = cp932::decodeInto(bytes, buffer.get());
+        ASSERT_EQ(std::u16string(buffer.get(), count), cp932::decode(bytes)) << round;
+    }
 }
 
 TEST(Cp932, UnencodableCharactersAreReportedNotReplaced) {
