@@ -1,4 +1,5 @@
 #include "app/EditorApp.h"
+#include "app/FontConfigLoader.h"
 
 #include <QApplication>
 
@@ -30,7 +31,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     UseJapaneseLocale();
+    FontConfigLoader fonts;  // at work while the application object is made
     QApplication application(argc, argv);
+    fonts.wait();
     SetUpApplication(application);
     CEditorApp editor;
     editor.InitInstance();

@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev   # Qt 6 Widgets, Qt Test
+  libfontconfig-dev                           # the font configuration loaded early at start-up
   qt6-translations-l10n                       # Qt's own Japanese translations
   fonts-ipafont-gothic                        # IPA P Gothic, the dialog font's stand-in
   desktop-file-utils appstream dpkg-dev       # checks of the desktop entry, the metainfo and the .deb
