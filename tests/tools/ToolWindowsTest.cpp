@@ -26,6 +26,15 @@
 
 namespace {
 
+// The producing-countries window made, then captioned from the folder's prokind.dat as the main
+// dialog does it (a file that cannot be read gives its message and no captions).
+void openWithTypesOf(CProductDlg& window, const QTemporaryDir& folder)
+{
+    window.Create();
+    if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
+        window.SetProductionTypes(*types);
+}
+
 std::unique_ptr<MoveCostTable> MakeMoveCosts()
 {
     // Cost i of set s is (s + i) % 256.
@@ -248,9 +257,7 @@ private slots:
         WriteFile(folder.filePath(QStringLiteral("PROKIND.DAT")), Prokind(names));
 
         CProductDlg window;
-        window.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            window.SetProductionTypes(*types);
+        openWithTypesOf(window, folder);
         QVERIFY(MessageService::instance().takeShown().empty());
         QCOMPARE(window.button(1219)->text(), QStringLiteral("国0"));
         QCOMPARE(window.button(tool::ProductBox(15))->text(), QStringLiteral("北方諸島自由都市連合王国"));
@@ -263,9 +270,7 @@ private slots:
     {
         QTemporaryDir folder;
         CProductDlg window;
-        window.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            window.SetProductionTypes(*types);
+        openWithTypesOf(window, folder);
         const auto shown = MessageService::instance().takeShown();
         QCOMPARE(shown.size(), size_t(1));
         QCOMPARE(shown[0].text, QString::fromUtf8(str::kProkindOpenFailed));
@@ -285,9 +290,7 @@ private slots:
         // A folder of that name cannot be read either.
         QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("prokind.dat")));
         CProductDlg second;
-        second.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            second.SetProductionTypes(*types);
+        openWithTypesOf(second, folder);
         QCOMPARE(MessageService::instance().takeShown().size(), size_t(1));
         QCOMPARE(second.button(1219)->text(), QStringLiteral("アメリカ"));
 
@@ -296,9 +299,7 @@ private slots:
         QVERIFY(QDir(folder.path()).rmdir(QStringLiteral("prokind.dat")));
         QVERIFY(QFile::link(QStringLiteral("/proc/self/mem"), folder.filePath(QStringLiteral("prokind.dat"))));
         CProductDlg third;
-        third.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            third.SetProductionTypes(*types);
+        openWithTypesOf(third, folder);
         const auto shownThird = MessageService::instance().takeShown();
         QCOMPARE(shownThird.size(), size_t(1));
         QCOMPARE(shownThird[0].text, QString::fromUtf8(str::kProkindOpenFailed));
@@ -313,9 +314,7 @@ private slots:
         // Ends inside the name of type 3: types 0 to 2 come from the file, 3 onwards keep the template's.
         WriteFile(folder.filePath(QStringLiteral("prokind.dat")), Prokind(names).left(16 + 28 * 3 + 6));
         CProductDlg window;
-        window.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            window.SetProductionTypes(*types);
+        openWithTypesOf(window, folder);
         QVERIFY(MessageService::instance().takeShown().empty());
         QCOMPARE(window.button(1221)->text(), QStringLiteral("A2"));
         QCOMPARE(window.button(1222)->text(), QStringLiteral("ドイツ"));
@@ -324,9 +323,7 @@ private slots:
         // An empty file: every caption stays.
         WriteFile(folder.filePath(QStringLiteral("prokind.dat")), QByteArray());
         CProductDlg empty;
-        empty.Create();
-        if (const auto types = CProductDlg::ReadProductionTypes(folder.path() + u'/'))
-            empty.SetProductionTypes(*types);
+        openWithTypesOf(empty, folder);
         QCOMPARE(empty.button(1219)->text(), QStringLiteral("アメリカ"));
     }
 
