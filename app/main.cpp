@@ -1,5 +1,6 @@
 #include "app/EditorApp.h"
 #include "app/FontConfigLoader.h"
+#include "app/StartupHeap.h"
 
 #include <QApplication>
 
@@ -24,6 +25,7 @@ static bool displayAvailable()
 
 int main(int argc, char* argv[])
 {
+    PrepareStartupHeap();
     if (!displayAvailable()) {
         std::fputs("Corvane needs a graphical display, and none was found (DISPLAY and WAYLAND_DISPLAY are not set).\n"
                    "Start it from a desktop session, or through a virtual display such as: xvfb-run scripts/run.sh\n",
