@@ -47,8 +47,9 @@ StartupHeap PrepareStartupHeap()
     static void* filler = nullptr;
     filler = std::realloc(block, first - start - kChunkHeader);
     const std::uintptr_t last = (start + kReserve) & ~(kHugePage - 1);
-    if (filler == block && first < last)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    if (reinterpret_cast<std::uintptr_t>(filler) != start || first >= last)
+        return heap;  // shrunk elsewhere: the top is not where it was
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
     heap.begin = reinterpret_cast<char*>(first);
     heap.end = reinterpret_cast<char*>(start + kReserve);
 #endif
