@@ -19,10 +19,13 @@ StartupHeap PrepareStartupHeap()
     prepared = true;
 
     constexpr std::uintptr_t kHugePage = std::uintptr_t(2) << 20;
-    constexpr int kLargestHeapBlock = 4 << 20;  // the backing store of a large dialog, the unit table
+    constexpr int kLargestHeapBlock = 4 << 20;
     constexpr std::size_t kReserve = std::size_t(10) << 20;
-    // These settings hold for the program's life: threads share the one heap, and it gives memory
-    // back to the system only once 32 MiB lie free at its top.
+    // These settings hold for the program's life: threads share the one heap; it gives memory back to
+    // the system only once 32 MiB lie free at its top; and when it must grow, blocks of up to 4 MiB
+    // grow it rather than get mappings of their own, to be mapped and unmapped each time (the
+    // library's own adjustment of that bound, which would raise it likewise, stops once any of these
+    // is set).
     if (!mallopt(M_ARENA_MAX, 1) || !mallopt(M_TRIM_THRESHOLD, 32 << 20) || !mallopt(M_MMAP_THRESHOLD, 16 << 20))
         return heap;
     // The heap grows by one block as large as the reserve. The allocator writes only at a block's two
