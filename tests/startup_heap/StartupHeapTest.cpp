@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 
@@ -29,10 +29,8 @@ std::string flagsOfMappingAt(const void* address)
     const auto at = reinterpret_cast<std::uintptr_t>(address);
     bool inside = false;
     for (std::string line; std::getline(smaps, line);) {
-        std::uintptr_t from = 0, to = 0;
-        char dash = 0;
-        std::istringstream range(line);
-        if (range >> std::hex >> from >> dash >> to && dash == '-' && line.find(':') > line.find(' '))
+        unsigned long from = 0, to = 0;  // a mapping's first line begins with its range
+        if (std::sscanf(line.c_str(), "%lx-%lx ", &from, &to) == 2)
             inside = from <= at && at < to;
         else if (inside && line.rfind("VmFlags:", 0) == 0)
             return line;
